@@ -1,0 +1,41 @@
+#pragma once
+
+#include <cmath>
+#include <cstdint>
+
+// Numeric helpers shared by the generated patch code and its signal objects.
+namespace PRT
+{
+
+// Square root that is 0 for zero, negative and NaN arguments, so designs never take the root of
+// a negative intermediate.
+inline float safeSqrt(float x)
+{
+    return x > 0.0f ? std::sqrt(x) : 0.0f;
+}
+
+// Nearest integer with halves away from zero: 2.5 -> 3, -2.5 -> -3.
+inline float roundToNearest(float x)
+{
+    if (x >= 0.0f)
+    {
+        const float c = std::ceil(x);
+        return c - x > 0.5f ? c - 1.0f : c;
+    }
+    return -roundToNearest(-x);
+}
+
+// Smallest power of two not below n; 0 for 0 (and for n above 2^63, which wraps).
+inline std::uint64_t nextPowerOfTwo(std::uint64_t n)
+{
+    n -= 1;
+    n |= n >> 1;
+    n |= n >> 2;
+    n |= n >> 4;
+    n |= n >> 8;
+    n |= n >> 16;
+    n |= n >> 32;
+    return n + 1;
+}
+
+} // namespace PRT

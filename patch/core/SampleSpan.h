@@ -1,0 +1,18 @@
+#pragma once
+
+#include <cstddef>
+
+namespace PRT::dsp
+{
+
+// Sample memory that a signal object works over without owning it: a module binds it to the
+// storage of its data reference and rebinds it whenever that storage is replaced.
+struct SampleSpan
+{
+    double* data = nullptr;
+    std::size_t size = 0;
+
+    bool empty() const { return data == nullptr || size == 0; }
+};
+
+} // namespace PRT::dsp

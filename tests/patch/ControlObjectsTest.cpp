@@ -1,0 +1,186 @@
+#include "patch/core/DcBlocker.h"
+#include "patch/core/HysteresisTrigger.h"
+#include "patch/core/LevelConversion.h"
+#include "patch/core/OnePoleSmoother.h"
+#include "patch/core/RmsAverage.h"
+#include "patch/core/SampleAndHold.h"
+#include "patch/core/Slide.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <vector>
+
+using namespace PRT::dsp;
+
+namespace
+{
+constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
+}
+
+TEST(OnePoleSmoother, ApproachesItsTargetByTheCoefficient)
+{
+    OnePoleSmoother smoother(0.005f);
+    EXPECT_FLOAT_EQ(smoother.next(1.0f), 0.005f);
+    for (int i = 0; i < 5000; ++i)
+        smoother.next(1.0f);
+    EXPECT_NEAR(smoother.value(), 1.0f, 1e-5f) << "it stalls where a step rounds to nothing";
+}
+
+TEST(Slide, RisesAndFallsWithTheirOwnTimes)
+{
+    Slide slide;
+    slide.setRise(4.0f);
+    slide.setFall(2.0f);
+    EXPECT_FLOAT_EQ(slide.next(1.0f), 0.25f);
+    EXPECT_FLOAT_EQ(slide.next(1.0f), 0.4375f);
+    EXPECT_FLOAT_EQ(slide.next(0.0f), 0.21875f);
+    EXPECT_FLOAT_EQ(slide.next(kNaN) == slide.value() ? 0.0f : 1.0f, 1.0f) << "NaN input";
+
+    Slide instant;
+    instant.setRise(0.0f);
+    instant.setFall(kNaN);
+    EXPECT_EQ(instant.next(0.8f), 0.8f) << "times below one sample act as one";
+    EXPECT_EQ(instant.next(-0.3f), -0.3f);
+    instant.setRise(-4.0f);
+    EXPECT_FLOAT_EQ(instant.next(0.7f), -0.3f + 1.0f * 0.25f) << "negative times count by magnitude";
+}
+
+TEST(HysteresisTrigger, SwitchesBetweenItsTwoThresholds)
+{
+    struct Step
+    {
+        float input;
+        float expected;
+    };
+    HysteresisTrigger trigger;
+    trigger.setThresholds(0.2f, 0.5f);
+    const Step steps[] = {{0.4f, 0}, {0.5f, 1}, {0.3f, 1}, {kNaN, 1}, {0.2f, 0}, {0.45f, 0}, {kNaN, 0}, {0.9f, 1}};
+    for (const auto& s : steps)
+        EXPECT_EQ(trigger.next(s.input), s.expected) << "input " << s.input;
+
+    HysteresisTrigger single;
+    single.setThresholds(0.01f, 0.01f);
+    EXPECT_EQ(single.next(0.01f), 1.0f);
+    EXPECT_EQ(single.next(0.01f), 1.0f) << "sitting on a single threshold stays on";
+    EXPECT_EQ(single.next(0.0099f), 0.0f);
+}
+
+TEST(SampleAndHold, CapturesOnlyOnARisingCrossing)
+{
+    SampleAndHold hold;
+    EXPECT_EQ(hold.next(0.0f, 5.0f), 0.0f);
+    EXPECT_EQ(hold.next(0.5f, 6.0f), 6.0f);
+    EXPECT_EQ(hold.next(0.8f, 7.0f), 6.0f) << "high trigger holds";
+    EXPECT_EQ(hold.next(0.01f, 8.0f), 6.0f);
+    EXPECT_EQ(hold.next(0.02f, 9.0f), 9.0f);
+}
+
+TEST(DcBlocker, RemovesAConstantAndPassesAChange)
+{
+    DcBlocker blocker;
+    EXPECT_EQ(blocker.next(1.0f), 1.0f);
+    float y = 0.0f;
+    for (int i = 0; i < 48000; ++i)
+        y = blocker.next(1.0f);
+    EXPECT_LT(std::fabs(y), 1e-5f);
+    EXPECT_NEAR(blocker.next(0.0f), -1.0f, 1e-4f);
+    blocker.reset();
+    EXPECT_EQ(blocker.next(0.5f), 0.5f);
+}
+
+namespace
+{
+class RmsAverageTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        history.assign(48001, 0.0);
+        rms.bind({history.data(), history.size()});
+        rms.setUp(48000);
+        rms.prepare(48000.0f);
+    }
+    std::vector<double> history;
+    RmsAverage rms;
+};
+} // namespace
+
+TEST_F(RmsAverageTest, AConstantReachesItsLevelAtTheFirstSample)
+{
+    EXPECT_FLOAT_EQ(rms.next(0.5f), 0.5f);
+    EXPECT_EQ(rms.window(), 1000);
+    for (int i = 0; i < 3000; ++i)
+        ASSERT_FLOAT_EQ(rms.next(-0.5f), 0.5f);
+}
+
+TEST_F(RmsAverageTest, AveragesTheLastThousandSamples)
+{
+    for (int i = 0; i < 1000; ++i)
+        rms.next(1.0f);
+    for (int i = 0; i < 500; ++i)
+        rms.next(0.0f);
+    EXPECT_FLOAT_EQ(rms.next(0.0f), std::sqrt(499.0f / 1000.0f));
+    for (int i = 0; i < 498; ++i)
+        rms.next(0.0f);
+    EXPECT_FLOAT_EQ(rms.next(0.0f), 0.0f);
+}
+
+TEST_F(RmsAverageTest, SilenceAfterALongLoudPassageReadsAsSilence)
+{
+    float x = 0.3f;
+    for (int i = 0; i < 200000; ++i)
+    {
+        x = std::fmod(x * 3.7f + 0.123f, 1.0f);
+        rms.next(x - 0.5f);
+    }
+    for (int i = 0; i < 999; ++i)
+        rms.next(0.0f);
+    EXPECT_LT(rms.next(0.0f), 1e-6f);
+}
+
+TEST_F(RmsAverageTest, APrepareRestartsTheHistory)
+{
+    for (int i = 0; i < 100; ++i)
+        rms.next(1.0f);
+    rms.prepare(48000.0f);
+    EXPECT_FLOAT_EQ(rms.next(0.25f), 0.25f);
+}
+
+TEST_F(RmsAverageTest, ShortOrMissingHistoryStaysInBounds)
+{
+    std::vector<double> guarded(10, 777.0);
+    rms.bind({guarded.data(), 4});
+    for (int i = 0; i < 20; ++i)
+        EXPECT_NEAR(rms.next(0.5f), 0.5f, 1e-6f);
+    for (std::size_t i = 4; i < guarded.size(); ++i)
+        EXPECT_EQ(guarded[i], 777.0);
+    rms.bind({});
+    EXPECT_EQ(rms.next(1.0f), 0.0f);
+    rms.bind({guarded.data(), 1});
+    EXPECT_EQ(rms.next(1.0f), 0.0f);
+}
+
+TEST(RmsAverageLowRate, BelowOneKilohertzKeepsItsSetUpWindow)
+{
+    std::vector<double> history(801, 0.0);
+    RmsAverage rms;
+    rms.bind({history.data(), history.size()});
+    rms.setUp(800);
+    rms.prepare(800.0f);
+    rms.next(1.0f);
+    EXPECT_EQ(rms.window(), 800);
+}
+
+TEST(LevelConversion, DecibelsAndAmplitudes)
+{
+    EXPECT_EQ(amplitudeToDecibels(1.0f), 0.0f);
+    EXPECT_NEAR(amplitudeToDecibels(0.5f), -6.0206f, 1e-4f);
+    EXPECT_EQ(amplitudeToDecibels(0.0f), -999.0f);
+    EXPECT_EQ(amplitudeToDecibels(-1.0f), -999.0f);
+    EXPECT_NEAR(amplitudeToDecibels(1e-12f), -200.0f, 1e-3f);
+    EXPECT_EQ(decibelsToAmplitude(0.0f), 1.0f);
+    EXPECT_NEAR(decibelsToAmplitude(-20.0f), 0.1f, 1e-7f);
+    EXPECT_NEAR(decibelsToAmplitude(amplitudeToDecibels(0.3f)), 0.3f, 1e-6f);
+}

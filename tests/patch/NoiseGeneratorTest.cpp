@@ -1,0 +1,66 @@
+#include "patch/core/NoiseGenerator.h"
+#include "patch/core/RandomState.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using namespace PRT;
+
+TEST(RandomState, OneStepFollowsTheXoshiro128PlusOrder)
+{
+    RandomState state{1, 2, 3, 4};
+    EXPECT_EQ(nextRandomBits(state), (1u + 4u) >> 8);
+    EXPECT_EQ(state.s0, 7u);
+    EXPECT_EQ(state.s1, 0u);
+    EXPECT_EQ(state.s2, 1026u);
+    EXPECT_EQ(state.s3, 6u << 11);
+
+    RandomState wrapping{0xffffffffu, 0, 0, 0x100u};
+    EXPECT_EQ(nextRandomBits(wrapping), 0u) << "the sum wraps modulo 2^32";
+}
+
+TEST(RandomState, SeedingIsDeterministicAndSpreadsNearbySeeds)
+{
+    RandomState a, b, c;
+    seedRandomState(1234.5f, a);
+    seedRandomState(1234.5f, b);
+    seedRandomState(1234.6f, c);
+    EXPECT_EQ(a.s0, b.s0);
+    EXPECT_EQ(a.s3, b.s3);
+    EXPECT_NE(a.s0, c.s0);
+    EXPECT_NE(a.s1, a.s2) << "each word comes from its own step";
+
+    RandomState zero, negative;
+    seedRandomState(0.0f, zero);
+    EXPECT_NE(zero.s0 | zero.s1 | zero.s2 | zero.s3, 0u) << "seed 0 still gives a usable state";
+    seedRandomState(-5.0f, negative);
+    seedRandomState(std::nanf(""), zero);
+}
+
+TEST(NoiseGenerator, IsUniformOnMinusOneToOneAndNeverReachesOne)
+{
+    dsp::NoiseGenerator noise;
+    noise.seed(77.0f);
+    double sum = 0.0, squares = 0.0;
+    float lowest = 1.0f, highest = -1.0f;
+    constexpr int kCount = 1 << 20;
+    for (int i = 0; i < kCount; ++i)
+    {
+        const float x = noise.next();
+        sum += x;
+        squares += double(x) * x;
+        lowest = std::min(lowest, x);
+        highest = std::max(highest, x);
+    }
+    EXPECT_GE(lowest, -1.0f);
+    EXPECT_LT(highest, 1.0f);
+    EXPECT_NEAR(sum / kCount, 0.0, 5e-3);
+    EXPECT_NEAR(squares / kCount, 1.0 / 3.0, 5e-3);
+
+    // The largest possible sum of s0 and s3 gives the largest output, one step below 1.
+    noise.state() = RandomState{0xfffffff0u, 0, 0, 0xfu};
+    EXPECT_EQ(noise.next(), 1.0f - 1.0f / 8388608.0f);
+    noise.state() = RandomState{};
+    EXPECT_EQ(noise.next(), -1.0f);
+}
