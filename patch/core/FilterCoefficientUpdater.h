@@ -1,0 +1,71 @@
+#pragma once
+
+#include "patch/core/BiquadCoefficients.h"
+#include "patch/core/BiquadDesigner.h"
+
+#include <cstdint>
+
+namespace PRT::dsp
+{
+
+// Per-filter bookkeeping in front of the designer: clamps the frequency to [1 Hz, sr/2] every
+// sample and, once per update interval (the prepared block size, so at block starts), redesigns
+// when the frequency, q, gain or mode changed. Between checks it hands out the held coefficients.
+class FilterCoefficientUpdater
+{
+public:
+    void prepare(float sampleRate, std::uint32_t blockSize, std::int64_t mode)
+    {
+        designer_.prepare(sampleRate);
+        halfSampleRate_ = static_cast<double>(sampleRate) * 0.5;
+        updateInterval_ = static_cast<float>(blockSize);
+        updateCounter_ = 0.0f;
+        held_ = {};
+        lastFrequency_ = lastQ_ = lastGain_ = -1.0f;
+        lastMode_ = mode;
+        forceUpdate_ = true;
+    }
+
+    // gain is 1 for a module without a gain input.
+    const BiquadCoefficients& next(float frequency, float q, float gain, std::int64_t mode)
+    {
+        // max(1, f) written so that NaN designs at 1 Hz.
+        const float f = static_cast<double>(frequency) > halfSampleRate_ ? static_cast<float>(halfSampleRate_)
+                        : frequency > 1.0f                                ? frequency
+                                                                          : 1.0f;
+        updateCounter_ -= 1.0f;
+        if (updateCounter_ > 0.0f)
+            return held_;
+
+        const float qq = q > BiquadDesigner::kMinimumQ ? q : BiquadDesigner::kMinimumQ;
+        const float g = gain > 0.0f ? gain : 0.0f;
+        updateCounter_ = updateInterval_;
+        if (forceUpdate_ || f != lastFrequency_ || qq != lastQ_ || g != lastGain_ || mode != lastMode_)
+        {
+            held_ = designer_.computeFilterCoefficients(f, qq, g, static_cast<float>(mode));
+            lastFrequency_ = f;
+            lastQ_ = qq;
+            lastGain_ = g;
+            lastMode_ = mode;
+            forceUpdate_ = false;
+        }
+        return held_;
+    }
+
+    const BiquadCoefficients& coefficients() const { return held_; }
+    BiquadDesigner& designer() { return designer_; }
+
+private:
+    BiquadDesigner designer_;
+    double halfSampleRate_ = 22050.0;
+    float updateInterval_ = 0.0f;
+    float updateCounter_ = 0.0f;
+    float lastFrequency_ = -1.0f;
+    float lastQ_ = -1.0f;
+    float lastGain_ = -1.0f;
+    std::int64_t lastMode_ = 0;
+    bool forceUpdate_ = true;
+    BiquadCoefficients held_;
+};
+
+} // namespace PRT::dsp
