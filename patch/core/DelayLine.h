@@ -1,0 +1,136 @@
+#pragma once
+
+#include "patch/core/GeneratedMath.h"
+#include "patch/core/SampleSpan.h"
+
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+
+namespace PRT::dsp
+{
+
+// A delay line over storage it is handed (64-bit samples). It uses the largest power of two that
+// fits the storage, so every index is a mask and no read or write leaves the storage; without
+// storage it reads zeros. A read at delay d returns the input of d samples before the sample about
+// to be written (linear read) or of d - 1 samples before (four-point read); delays above the
+// maximum read at the maximum, and delays below one sample (NaN included) at one sample, except
+// that the linear read of a line that has not been written since its indices were reset reads at 0.
+class DelayLine
+{
+public:
+    static constexpr std::int64_t kLargestMaximumDelay = std::int64_t{1} << 31;
+
+    // max(2, floor(samples)).
+    void setMaximumDelay(double samples)
+    {
+        const double whole = samples >= 2.0 ? std::floor(samples) : 2.0;
+        maximumDelay_ = whole < static_cast<double>(kLargestMaximumDelay) ? static_cast<std::int64_t>(whole)
+                                                                         : kLargestMaximumDelay;
+    }
+    std::int64_t maximumDelay() const { return maximumDelay_; }
+
+    // Samples to ask the data reference for.
+    std::size_t requiredCapacity() const
+    {
+        return static_cast<std::size_t>(nextPowerOfTwo(static_cast<std::uint64_t>(maximumDelay_)));
+    }
+
+    // (Re)binds the storage, keeping the positions while they still fit.
+    void bind(SampleSpan storage)
+    {
+        storage_ = storage;
+        capacity_ = 0;
+        if (!storage.empty())
+        {
+            capacity_ = 1;
+            while (capacity_ <= storage.size / 2)
+                capacity_ *= 2;
+        }
+        mask_ = capacity_ > 0 ? static_cast<std::int64_t>(capacity_ - 1) : 0;
+        if (writeIndex_ >= static_cast<std::int64_t>(capacity_) || lastWritten_ >= static_cast<std::int64_t>(capacity_))
+            writeIndex_ = lastWritten_ = 0;
+    }
+    std::size_t capacity() const { return capacity_; }
+
+    void clear()
+    {
+        for (std::size_t i = 0; i < storage_.size && storage_.data != nullptr; ++i)
+            storage_.data[i] = 0.0;
+    }
+
+    // After a resize: both positions back to 0 when either lies at or beyond the maximum delay.
+    void rewindIfBeyondMaximum()
+    {
+        if (writeIndex_ >= maximumDelay_ || lastWritten_ >= maximumDelay_)
+            writeIndex_ = lastWritten_ = 0;
+    }
+
+    float readLinear(float delay) const
+    {
+        if (capacity_ == 0)
+            return 0.0f;
+        const Position p = position(delay, lastWritten_ != writeIndex_ ? 1.0 : 0.0);
+        const float y0 = at(p.index);
+        const float y1 = at(p.index + 1);
+        return p.fraction * (y1 - y0) + y0;
+    }
+
+    // Lagrange interpolation through four samples, passing through the second one at fraction 0.
+    // Below 3 samples its newest point is the slot about to be written, i.e. the oldest sample.
+    float readFourPoint(float delay) const
+    {
+        if (capacity_ == 0)
+            return 0.0f;
+        const Position p = position(delay, lastWritten_ == writeIndex_ + 1 ? 0.0 : 1.0);
+        const double f = p.fraction;
+        const double w0 = -0.1666667 * f * (1.0 - f) * (2.0 - f);
+        const double w1 = 0.5 * (1.0 + f) * (1.0 - f) * (2.0 - f);
+        const double w2 = 0.5 * (1.0 + f) * f * (2.0 - f);
+        const double w3 = -0.1666667 * (1.0 + f) * f * (1.0 - f);
+        return static_cast<float>(at(p.index) * w0) + static_cast<float>(at(p.index + 1) * w1)
+               + static_cast<float>(at(p.index + 2) * w2) + static_cast<float>(at(p.index + 3) * w3);
+    }
+
+    void write(float x)
+    {
+        lastWritten_ = writeIndex_;
+        if (capacity_ == 0)
+            return;
+        storage_.data[writeIndex_] = x;
+        writeIndex_ = (writeIndex_ + 1) & mask_;
+    }
+
+    std::int64_t writeIndex() const { return writeIndex_; }
+
+private:
+    struct Position
+    {
+        std::int64_t index;
+        float fraction;
+    };
+
+    // The position is formed in double: in float the fraction of a long line (2^19 samples and
+    // more) would be quantised to 1/16 sample and coarser.
+    Position position(float delay, double minimum) const
+    {
+        const double d = static_cast<double>(delay);
+        const double clamped = d > static_cast<double>(maximumDelay_) ? static_cast<double>(maximumDelay_)
+                               : d >= minimum                         ? d
+                                                                      : minimum;
+        const double p = static_cast<double>(writeIndex_) + static_cast<double>(capacity_) - clamped;
+        const double whole = std::floor(p);
+        return {static_cast<std::int64_t>(whole), static_cast<float>(p - whole)};
+    }
+
+    float at(std::int64_t index) const { return static_cast<float>(storage_.data[index & mask_]); }
+
+    SampleSpan storage_;
+    std::size_t capacity_ = 0;
+    std::int64_t mask_ = 0;
+    std::int64_t maximumDelay_ = 2;
+    std::int64_t writeIndex_ = 0;
+    std::int64_t lastWritten_ = 0;
+};
+
+} // namespace PRT::dsp
