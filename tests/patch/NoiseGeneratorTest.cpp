@@ -31,11 +31,14 @@ TEST(RandomState, SeedingIsDeterministicAndSpreadsNearbySeeds)
     EXPECT_NE(a.s0, c.s0);
     EXPECT_NE(a.s1, a.s2) << "each word comes from its own step";
 
-    RandomState zero, negative;
+    RandomState zero, negative, positive, notANumber;
     seedRandomState(0.0f, zero);
     EXPECT_NE(zero.s0 | zero.s1 | zero.s2 | zero.s3, 0u) << "seed 0 still gives a usable state";
     seedRandomState(-5.0f, negative);
-    seedRandomState(std::nanf(""), zero);
+    seedRandomState(5.0f, positive);
+    EXPECT_NE(negative.s0, positive.s0);
+    seedRandomState(std::nanf(""), notANumber);
+    EXPECT_EQ(notANumber.s0, zero.s0) << "a seed no integer holds counts as 0";
 }
 
 TEST(NoiseGenerator, IsUniformOnMinusOneToOneAndNeverReachesOne)
