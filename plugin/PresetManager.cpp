@@ -1,9 +1,11 @@
 #include "plugin/PresetManager.h"
 
+#include "plugin/ApplyPresetTree.h"
 #include "plugin/PresetFileName.h"
 #include "plugin/StripUnknownParameters.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace
 {
@@ -76,9 +78,7 @@ bool PresetManager::loadPreset(int index)
     if (! isValidIndex(index) || ! entries.getReference(index).state.isValid())
         return false;
 
-    auto state = entries.getReference(index).state.createCopy();
-    Quillmore::stripUnknownParameters(state);
-    parameters.replaceState(state);
+    Quillmore::applyPresetTree(parameters, entries.getReference(index).state);
     currentIndex = index;
     return true;
 }

@@ -19,6 +19,21 @@ public:
         return *found;
     }
 
+    juce::AudioProcessorValueTreeState& state() { return parameters; }
+
+    // The parameter's value in its own range.
+    float value(const juce::String& id)
+    {
+        auto& p = parameter(id);
+        return p.convertFrom0to1(p.getValue());
+    }
+
+    void setValue(const juce::String& id, float newValue)
+    {
+        auto& p = parameter(id);
+        p.setValueNotifyingHost(p.convertTo0to1(newValue));
+    }
+
     const juce::String getName() const override { return "ParameterLayoutHost"; }
     void prepareToPlay(double, int) override {}
     void releaseResources() override {}

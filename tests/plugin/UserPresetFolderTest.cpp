@@ -1,0 +1,65 @@
+#include "plugin/UserPresetFolder.h"
+#include "tests/plugin/TemporaryFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <optional>
+#include <string>
+
+namespace
+{
+// Sets or unsets an environment variable for the life of the object.
+class ScopedEnvironmentVariable
+{
+public:
+    ScopedEnvironmentVariable(const char* nameToSet, std::optional<std::string> value) : name(nameToSet)
+    {
+        if (const char* old = std::getenv(name))
+            previous = old;
+        apply(value);
+    }
+    ~ScopedEnvironmentVariable() { apply(previous); }
+
+private:
+    void apply(const std::optional<std::string>& value)
+    {
+        if (value)
+            ::setenv(name, value->c_str(), 1);
+        else
+            ::unsetenv(name);
+    }
+
+    const char* name;
+    std::optional<std::string> previous;
+};
+} // namespace
+
+TEST(UserPresetFolder, FollowsXdgConfigHomeElseDotConfigInHome)
+{
+    TemporaryFolder home;
+    TemporaryFolder config;
+    const auto homeConfig = home.path().getChildFile(".config");
+    const auto configPath = config.path().getFullPathName().toStdString();
+
+    const struct
+    {
+        std::optional<std::string> xdgConfigHome;
+        juce::File expectedBase;
+    } cases[] = {
+        { configPath, config.path() },
+        { std::nullopt, homeConfig },
+        { std::string(), homeConfig },
+        { std::string("relative/config"), homeConfig },
+    };
+
+    const ScopedEnvironmentVariable homeVariable("HOME", home.path().getFullPathName().toStdString());
+    for (const auto& c : cases)
+    {
+        const ScopedEnvironmentVariable xdg("XDG_CONFIG_HOME", c.xdgConfigHome);
+        EXPECT_EQ(Quillmore::getUserPresetFolder(),
+                  c.expectedBase.getChildFile("ZarnPeloq").getChildFile("Quillmore").getChildFile("User Presets"))
+            << c.xdgConfigHome.value_or("(unset)");
+    }
+    EXPECT_FALSE(homeConfig.exists()) << "asking for the folder must not create it";
+}
