@@ -1,3 +1,4 @@
+#include "runtime/NullPatcher.h"
 #include "runtime/PatcherState.h"
 
 #include "tests/runtime/CountingPlatform.h"
@@ -152,6 +153,36 @@ TEST(PatcherState, MovedInValuesAreOwnedAndReleasedThroughThePlatform)
         EXPECT_FALSE(state.contains("nothing"));
     }
     EXPECT_EQ(platform.outstanding(), 0);
+}
+
+namespace
+{
+struct CountedPatcher : NullPatcher
+{
+    explicit CountedPatcher(int& destroyedCount) : destroyed(destroyedCount) {}
+    ~CountedPatcher() override { ++destroyed; }
+    int& destroyed;
+};
+} // namespace
+
+TEST(PatcherState, OwnedPatcherIsTakenOnceAndARefusedOneIsDestroyed)
+{
+    int destroyed = 0;
+    {
+        PatcherState state;
+        auto* kept = new CountedPatcher(destroyed);
+        state.add("patcher", PatcherPtr(kept));
+        state.add("patcher", PatcherPtr(new CountedPatcher(destroyed)));
+        EXPECT_EQ(destroyed, 1);
+
+        PatcherPtr taken = state.takeOwnedPatcher("patcher");
+        EXPECT_EQ(taken.get(), kept);
+        EXPECT_EQ(state.takeOwnedPatcher("patcher"), nullptr);
+        EXPECT_TRUE(state.contains("patcher"));
+
+        state.add("left in", PatcherPtr(new CountedPatcher(destroyed)));
+    } // the taken patcher and the one left in the tree go now
+    EXPECT_EQ(destroyed, 3);
 }
 
 TEST(PatcherStateDummy, TakesNothingAndReadsEmpty)
