@@ -1,0 +1,13 @@
+#include "runtime/List.h"
+
+namespace PRT
+{
+
+void reportListError(const char* message)
+{
+    PlatformInterface& platform = *getPlatform();
+    if (platform.claimErrorReport())
+        platform.printErrorMessage(message);
+}
+
+} // namespace PRT

@@ -1,0 +1,14 @@
+#include "runtime/PatcherPtr.h"
+
+#include "runtime/PatcherInterface.h"
+
+namespace PRT
+{
+
+void PatcherDestroyer::operator()(PatcherInterface* patcher) const
+{
+    if (patcher != nullptr)
+        patcher->destroy();
+}
+
+} // namespace PRT

@@ -1,0 +1,111 @@
+#pragma once
+
+#include "runtime/PatcherEventTarget.h"
+
+#include <functional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace PRT::test
+{
+
+// Writes every call it receives as one line, "<operation> <arguments> @<time>".
+class CallLog
+{
+public:
+    template <typename... Args>
+    void record(const char* operation, MillisecondTime time, const Args&... args)
+    {
+        std::ostringstream line;
+        line << operation;
+        ((line << ' ' << args), ...);
+        line << " @" << time;
+        lines.push_back(line.str());
+    }
+
+    std::vector<std::string> lines;
+};
+
+// A patcher event target that logs every event it receives.
+class RecordingEventTarget : public PatcherEventTarget
+{
+public:
+    void processMidiEvent(MillisecondTime time, int32_t port, const uint8_t* data, int32_t length) override
+    {
+        std::ostringstream bytes;
+        for (int32_t i = 0; i < length; ++i)
+            bytes << (i > 0 ? "," : "") << static_cast<int>(data[i]);
+        calls.record("midi", time, port, bytes.str());
+    }
+    void processClockEvent(MillisecondTime time, ClockId clockId, bool hasValue, ParameterValue value) override
+    {
+        if (hasValue)
+            calls.record("clock", time, clockId, value);
+        else
+            calls.record("clock", time, clockId);
+    }
+    void processNormalizedParameterEvent(ParameterIndex index, ParameterValue value, MillisecondTime time) override
+    {
+        calls.record("normalizedParameter", time, index, value);
+    }
+    void processParameterEvent(ParameterIndex index, ParameterValue value, MillisecondTime time) override
+    {
+        calls.record("parameter", time, index, value);
+    }
+    void processOutletEvent(EngineLink*, OutletIndex index, ParameterValue value, MillisecondTime time) override
+    {
+        calls.record("outlet", time, index, value);
+    }
+    void processOutletValueNow(EngineLink*, OutletIndex index, ParameterValue value) override
+    {
+        calls.record("outletNow", -1, index, value);
+    }
+    void processDataViewUpdate(DataRefIndex index, MillisecondTime time) override
+    {
+        calls.record("dataView", time, index);
+    }
+    void processNumMessage(MessageTag tag, MessageTag objectId, MillisecondTime time, float value) override
+    {
+        calls.record("num", time, tag, objectId, value);
+    }
+    void processListMessage(MessageTag tag, MessageTag objectId, MillisecondTime time, const list& values) override
+    {
+        onListMessage();
+        std::ostringstream text;
+        for (size_t i = 0; i < values.size(); ++i)
+            text << (i > 0 ? "," : "") << values[i];
+        calls.record("list", time, tag, objectId, text.str());
+    }
+    void processBangMessage(MessageTag tag, MessageTag objectId, MillisecondTime time) override
+    {
+        calls.record("bang", time, tag, objectId);
+    }
+    void processTempoEvent(MillisecondTime time, float tempo) override { calls.record("tempo", time, tempo); }
+    void processTransportEvent(MillisecondTime time, int32_t state) override
+    {
+        calls.record("transport", time, state);
+    }
+    void processBeatTimeEvent(MillisecondTime time, float beatTime) override
+    {
+        calls.record("beatTime", time, beatTime);
+    }
+    void processTimeSignatureEvent(MillisecondTime time, int32_t numerator, int32_t denominator) override
+    {
+        calls.record("timeSignature", time, numerator, denominator);
+    }
+    void processBBUEvent(MillisecondTime time, float bars, float beats, float units) override
+    {
+        calls.record("bbu", time, bars, beats, units);
+    }
+    void processParameterBangEvent(ParameterIndex index, MillisecondTime time) override
+    {
+        calls.record("parameterBang", time, index);
+    }
+
+    // Runs at the start of processListMessage, before the list is read.
+    std::function<void()> onListMessage = [] {};
+    CallLog calls;
+};
+
+} // namespace PRT::test

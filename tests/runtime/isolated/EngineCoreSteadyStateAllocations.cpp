@@ -1,0 +1,128 @@
+// Steady-state blocks of the engine must not touch the heap on the audio thread: this binary counts
+// every operator new and platform allocation made while blocks run after the first one.
+#include "runtime/EngineCore.h"
+#include "runtime/NullPatcher.h"
+#include "runtime/ParameterEventInterfaceImpl.h"
+
+#include "tests/runtime/CountingPlatform.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <new>
+
+namespace
+{
+std::atomic<bool> counting{false};
+std::atomic<long> heapCalls{0};
+
+void release(void* p) noexcept
+{
+    if (counting.load() && p != nullptr)
+        ++heapCalls;
+    std::free(p);
+}
+} // namespace
+
+void* operator new(std::size_t size)
+{
+    if (counting.load())
+        ++heapCalls;
+    if (void* p = std::malloc(size == 0 ? 1 : size))
+        return p;
+    throw std::bad_alloc();
+}
+
+void operator delete(void* p) noexcept
+{
+    release(p);
+}
+
+void operator delete(void* p, std::size_t) noexcept
+{
+    release(p);
+}
+
+using namespace PRT;
+
+namespace
+{
+// Reschedules a clock every block, takes parameter events and reports them back, sends a message.
+class BusyPatcher : public NullPatcher
+{
+public:
+    void prepareToProcess(float rate, Index maxBlockSize, bool force) override
+    {
+        NullPatcher::prepareToProcess(rate, maxBlockSize, force);
+        getEngine()->scheduleClockEvent(this, 1, getEngine()->getCurrentTime());
+    }
+    void processClockEvent(MillisecondTime time, ClockId id, bool, ParameterValue) override
+    {
+        getEngine()->scheduleClockEventWithValue(this, id, time + 1.0, 0.5f);
+        getEngine()->sendNumMessage(1, 2, 0.5f, time);
+    }
+    void processParameterEvent(ParameterIndex index, ParameterValue value, MillisecondTime) override
+    {
+        getEngine()->notifyParameterValueChanged(index, value, false);
+    }
+};
+
+// Hands the engine two parameter events per block and takes what comes back without keeping it.
+class SteadyInterface : public ParameterEventInterfaceImpl
+{
+public:
+    ParameterIndex getNumParameters() override { return 0; }
+    const char* getParameterName(ParameterIndex) override { return ""; }
+    const char* getParameterId(ParameterIndex) override { return ""; }
+    void getParameterInfo(ParameterIndex, ParameterInfo*) override {}
+    ParameterValue getParameterValue(ParameterIndex) override { return 0; }
+    void setParameterValue(ParameterIndex, ParameterValue, MillisecondTime) override {}
+    ParameterValue convertToNormalizedParameterValue(ParameterIndex, ParameterValue v) override { return v; }
+    ParameterValue convertFromNormalizedParameterValue(ParameterIndex, ParameterValue v) override { return v; }
+    void scheduleEvent(EventVariant) override {}
+    void setScheduleCallback(ScheduleCallback) override {}
+    void drainEvents() override {}
+    void refreshParameterValues() override {}
+    void notifyParameterValueChanged(const ParameterEvent&, ParameterIndex, ParameterValue) override { ++notified; }
+    void pullEvents(EventList& events, MillisecondTime now) override
+    {
+        events.insert(ParameterEvent{0, now + 0.5, 0.25f, this, nullptr});
+        events.insert(ParameterEvent{1, now - 3, 0.75f, this, nullptr});
+    }
+    void flushParameterNotifications(MillisecondTime) override {}
+    void queueHandlerEvent(EventVariant&&) override { ++queued; }
+    void notifyHandler() override {}
+    bool isActive() override { return true; }
+    bool deactivate() override { return true; }
+    void requestRemoval() override {}
+
+    long notified = 0;
+    long queued = 0;
+};
+} // namespace
+
+TEST(EngineCoreAllocations, SteadyStateBlocksDoNotAllocate)
+{
+    test::CountingPlatform platform;
+    EngineCore engine;
+    SteadyInterface steady;
+    engine.registerInterface(&steady);
+    engine.setPatcher(PatcherPtr(new BusyPatcher()));
+    engine.prepareToProcess(48000, 64, false);
+
+    std::vector<SampleValue> left(64), right(64), extra(64);
+    SampleValue* outputs[] = {left.data(), right.data(), extra.data()};
+    engine.process(nullptr, 0, outputs, 3, 64, nullptr, nullptr); // first block
+
+    const long platformAllocations = platform.allocations;
+    counting = true;
+    for (int block = 0; block < 2000; ++block)
+        engine.process(nullptr, 0, outputs, 3, 64, nullptr, nullptr);
+    counting = false;
+
+    EXPECT_EQ(heapCalls.load(), 0);
+    EXPECT_EQ(platform.allocations, platformAllocations);
+    EXPECT_GT(steady.notified, 3000); // the work really happened
+    EXPECT_GT(steady.queued, 1000);
+}
