@@ -1,5 +1,7 @@
 #include "runtime/Platform.h"
 
+#include "runtime/LoadTimeSetup.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -9,7 +11,8 @@ namespace PRT
 {
 namespace
 {
-PlatformInterfaceStdLib standardPlatform;
+// Constant-initialised, so installed before any static initialiser runs. The reference to the
+// standard platform also links the load-time set-up into every binary that uses the platform.
 std::atomic<PlatformInterface*> currentPlatform{&standardPlatform};
 
 void writeLine(const char* text)
