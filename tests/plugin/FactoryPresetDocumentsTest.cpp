@@ -2,12 +2,13 @@
 #include "plugin/FactoryPresetData.h"
 #include "plugin/PresetCategory.h"
 #include "plugin/PresetParameterIds.h"
+#include "tests/plugin/ParameterLayoutHost.h"
 
 #include <QuillmoreBinaryData.h>
 #include <gtest/gtest.h>
 #include <juce_data_structures/juce_data_structures.h>
 
-#include <cmath>
+#include <algorithm>
 #include <map>
 #include <set>
 
@@ -16,61 +17,6 @@
 
 namespace
 {
-struct HostRange
-{
-    float start, end, interval, defaultValue;
-};
-
-// Host ranges and defaults of the preset parameters; interval 0 means continuous.
-const std::map<juce::String, HostRange>& hostRanges()
-{
-    static const std::map<juce::String, HostRange> ranges {
-        { "Output", { 0, 200, 0, 100 } },
-        { "Input", { 0, 200, 0, 100 } },
-        { "Saturate", { 0, 100, 0.1f, 0 } },
-        { "HighPass", { 20, 15000, 0.1f, 20 } },
-        { "HighPassQ", { 0.1f, 2, 0.01f, 0.8f } },
-        { "EchoFilterLFOAmount", { 0, 100, 0.01f, 0 } },
-        { "EchoFilterLFOSpeed", { 0.01f, 20, 0.0001f, 0.019f } },
-        { "EchoFilterFreq", { 20, 9000, 0.1f, 600 } },
-        { "EchoFilterQ", { 0.01f, 2, 0.001f, 0.25f } },
-        { "SpringMix", { 0, 100, 0.01f, 0 } },
-        { "EchoTime", { 1, 5000, 1, 250 } },
-        { "NoiseFreq", { 1, 20000, 1, 15000 } },
-        { "NoiseAmnt", { 0, 100, 0.1f, 0 } },
-        { "NoiseDuckThresh", { -100, 0, 0.1f, -5 } },
-        { "NoiseDuckTime", { 5, 1000, 1, 100 } },
-        { "NoiseGateTime", { 30, 30000, 1, 1000 } },
-        { "EchoMix", { 0, 100, 0.1f, 0 } },
-        { "EchoFdbck", { 0, 120, 0.1f, 80 } },
-        { "SpringDecay", { 0, 100, 0.01f, 70 } },
-        { "StDrift", { 0, 100, 0.1f, 0 } },
-        { "Flutter", { 0, 100, 0.1f, 0 } },
-        { "WowRate", { 0.01f, 5, 0.001f, 1.2f } },
-        { "Wow", { 0, 100, 0.1f, 0 } },
-        { "MstrWarble", { 0, 100, 0.1f, 0 } },
-        { "Blips", { 0, 100, 0.1f, 0 } },
-        { "Instability", { 0, 100, 0.1f, 0 } },
-        { "SpringSize", { 4, 12, 0.1f, 8 } },
-        { "SpringHighPass", { 30, 1500, 1, 50 } },
-        { "Degrade", { 0, 100, 0.1f, 0 } },
-        { "HighRolloff", { 20, 18000, 1, 18000 } },
-        { "SpringAB", { 0, 100, 0.1f, 50 } },
-        { "EchoStOffset", { -1, 1, 0.01f, 0 } },
-        { "EchoSyncOn", { 0, 1, 1, 0 } },
-        { "EchoSyncDiv", { 0, 15, 1, 7 } },
-        { "SendRetMode", { 0, 1, 1, 0 } },
-        { "EchoSend", { 0, 100, 0.01f, 0 } },
-        { "SpringSend", { 0, 100, 0.01f, 0 } },
-        { "EchoToSpring", { 0, 100, 0.01f, 0 } },
-        { "Order", { 0, 1, 1, 1 } },
-        { "TapeStopInertia", { 500, 3000, 1, 1500 } },
-        { "HeadsOn", { 0, 1, 1, 1 } },
-        { "SpaceOn", { 0, 1, 1, 1 } },
-    };
-    return ranges;
-}
-
 struct Document
 {
     juce::String resourceName;
@@ -127,11 +73,14 @@ std::map<juce::String, juce::String> childValues(const juce::XmlElement& root)
 }
 
 // What a parameter ends up at after a load: the value, or the default where the child has none.
-std::map<juce::String, float> effectiveValues(const juce::XmlElement& root)
+std::map<juce::String, float> effectiveValues(const juce::XmlElement& root, ParameterLayoutHost& host)
 {
     std::map<juce::String, float> values;
     for (const auto& [id, text] : childValues(root))
-        values[id] = text.isEmpty() ? hostRanges().at(id).defaultValue : text.getFloatValue();
+    {
+        auto& parameter = host.parameter(id);
+        values[id] = text.isEmpty() ? parameter.convertFrom0to1(parameter.getDefaultValue()) : text.getFloatValue();
+    }
     return values;
 }
 } // namespace
@@ -194,6 +143,7 @@ TEST(FactoryPresetDocuments, AreLaidOutAsTheFrameworkWritesAParameterTree)
 
 TEST(FactoryPresetDocuments, RegularDocumentsCarryEachPresetIdOnceWithValuesInsideTheHostRanges)
 {
+    ParameterLayoutHost host;
     const auto regular = regularDocuments();
     ASSERT_EQ(regular.size(), 78u);
     for (const auto& [document, category] : regular)
@@ -214,14 +164,12 @@ TEST(FactoryPresetDocuments, RegularDocumentsCarryEachPresetIdOnceWithValuesInsi
                 continue;
             const auto id = child->getStringAttribute("id");
             const auto value = static_cast<float>(child->getDoubleAttribute("value"));
-            const auto& range = hostRanges().at(id);
+            const auto& range = host.parameter(id).getNormalisableRange();
             EXPECT_GE(value, range.start) << id;
             EXPECT_LE(value, range.end) << id;
-            if (range.interval > 0)
-            {
-                const auto snapped = range.start + range.interval * std::round((value - range.start) / range.interval);
-                EXPECT_NEAR(value, snapped, range.interval * 1.0e-3f) << id << " off the interval grid";
-            }
+            // A value the host would snap elsewhere could never have been saved from the plug-in.
+            const auto tolerance = std::max(range.interval, 1.0f) * 1.0e-3f;
+            EXPECT_NEAR(range.snapToLegalValue(value), value, tolerance) << id << " off the interval grid";
         }
     }
 }
@@ -266,13 +214,14 @@ TEST(FactoryPresetDocuments, ChildrenWithoutValueAreTheDocumentedOnes)
 
 TEST(FactoryPresetDocuments, EveryRegularPresetSoundsDifferentAndFitsItsCategory)
 {
+    ParameterLayoutHost host;
     const auto regular = regularDocuments();
     std::set<std::map<juce::String, float>> distinct;
     for (const auto& [document, category] : regular)
     {
         ASSERT_NE(document, nullptr);
         SCOPED_TRACE(document->resourceName);
-        const auto values = effectiveValues(*document->xml);
+        const auto values = effectiveValues(*document->xml, host);
         distinct.insert(values);
 
         const bool headsOn = values.at("HeadsOn") > 0.5f;
