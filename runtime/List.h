@@ -120,6 +120,20 @@ public:
         (*this)[j] = x;
     }
 
+    // Drops the first min(n, size) elements; the rest move to the front.
+    void removeFront(size_t n)
+    {
+        if (n >= count)
+        {
+            count = 0;
+            return;
+        }
+        if (n == 0)
+            return;
+        getPlatform()->memmove(elements, elements + n, (count - n) * sizeof(T));
+        count -= n;
+    }
+
     // Removes and returns the first element; 0 for an empty list.
     T shift()
     {

@@ -38,4 +38,29 @@ inline std::uint64_t nextPowerOfTwo(std::uint64_t n)
     return n + 1;
 }
 
+// Maps x from [inLow, inHigh] onto [outLow, outHigh], bent by exponent (1: linear; otherwise the
+// normalised position's magnitude is raised to it and its sign kept). Nothing is clamped: inputs
+// outside the input range extrapolate, and an empty input range maps everything to outLow.
+inline float scaleValue(float x, float inLow, float inHigh, float outLow, float outHigh, float exponent)
+{
+    const float range = inHigh - inLow;
+    float u = (x - inLow) * (range == 0.0f ? 0.0f : 1.0f / range);
+    if (exponent != 1.0f)
+    {
+        if (u > 0.0f)
+        {
+            u = std::pow(u, exponent);
+            if (std::isnan(u))
+                u = 0.0f;
+        }
+        else
+        {
+            u = -std::pow(-u, exponent);
+            if (std::isnan(u))
+                u = -0.0f;
+        }
+    }
+    return (outHigh - outLow) * u + outLow;
+}
+
 } // namespace PRT

@@ -10,6 +10,8 @@ class NoiseGenerator
 {
 public:
     void seed(float seed) { seedRandomState(seed, state_); }
+    // Seeds from the process clock plus seedOffset and a draw of the process-wide generator.
+    void seedFromClock(int32_t seedOffset = 0) { seedRandomStateFromClock(state_, seedOffset); }
     RandomState& state() { return state_; }
 
     float next()
