@@ -28,7 +28,8 @@ struct PatcherShape
 //
 // How a module class uses it:
 // - Construct the base with the class's PatcherShape, e.g. GeneratedPatcher({"OutputAmp", 2, 2}).
-// - Declare members for the class's objects, in the class's fixed object order: interface objects
+// - Declare members for the class's objects, in the class's fixed object order (their paths best as
+//   constexpr HashedText, so the IDs fold at compile time): interface objects
 //   (NumberBox, Toggle, Slider, Button, MessageBox, LoadBang, LoadMessage, SignalMonitor, SignalScope),
 //   SignalBuffers for its block signals, OwnedDataRefs (numbered from 19) and TopLevelDataViews. Each
 //   registers itself, and the base then does for all of them what every class does: message dispatch
@@ -42,8 +43,13 @@ struct PatcherShape
 // - Override what is the class's own, as needed: createChildren (with createChild<T>() in member
 //   order), setupObjects, prepareSignalObjects (the rate set-up of its signal objects), onClock (its
 //   own clock IDs), resolveOwnTag (tags it uses beyond its objects'), the musical-time events.
+//   A class that passes musical-time events on to its children sets forwardsMusicalTime.
+// - Before writing into another class, bring that class's time up to this one's: a child's
+//   updateTime(getTime()), or the parent's through getPatcher().
 // Everything else has the family's default: parameters forwarded to the children by index ("bogus"
-// and 0 beyond them), getPreset into "__sps"/<child name>, no messages, no state, and so on.
+// and 0 beyond them), getPreset into "__sps"/<child name>, no messages, no state, and so on. The top
+// level constructs the base with first data-ref index 0 and overrides what is its own (its
+// parameters through getNumOwnParameters and the parameter operations, state, messages, transport).
 //
 // All operations run on the engine's thread, one at a time; nothing here locks, and nothing in
 // process or message handling allocates once the class has been prepared.
