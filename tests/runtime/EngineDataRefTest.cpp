@@ -13,7 +13,7 @@ using namespace PRT;
 
 namespace
 {
-struct RefSpec
+struct RefLayout
 {
     const char* name;
     bool internal = false;
@@ -24,14 +24,14 @@ struct RefSpec
 class DataRefPatcher : public test::RecordingPatcher
 {
 public:
-    explicit DataRefPatcher(std::vector<RefSpec> specs)
+    explicit DataRefPatcher(std::vector<RefLayout> layouts)
     {
-        for (const RefSpec& spec : specs)
+        for (const RefLayout& layout : layouts)
         {
-            auto ref = std::make_unique<DataRef>(spec.name, spec.internal);
+            auto ref = std::make_unique<DataRef>(layout.name, layout.internal);
             ref->setRequestedSizeInBytes(64);
             ref->allocateIfNeeded();
-            ref->getDataType().kind = spec.kind;
+            ref->getDataType().kind = layout.kind;
             refs.push_back(std::move(ref));
         }
     }
@@ -98,9 +98,9 @@ class EngineDataRefTest : public testing::Test
 protected:
     EngineDataRefTest() { engine.setExternalDataHandler(&handler); }
 
-    DataRefPatcher* install(std::vector<RefSpec> specs)
+    DataRefPatcher* install(std::vector<RefLayout> layouts)
     {
-        auto* patcher = new DataRefPatcher(std::move(specs));
+        auto* patcher = new DataRefPatcher(std::move(layouts));
         engine.setPatcher(PatcherPtr(patcher));
         return patcher;
     }
