@@ -2,6 +2,7 @@
 
 #include "runtime/NullPatcher.h"
 #include "runtime/ParameterEventInterfaceImpl.h"
+#include "runtime/ParameterInterfaceTrigger.h"
 
 #include <algorithm>
 #include <cmath>
@@ -429,6 +430,13 @@ bool EngineCore::setPatcher(PatcherPtr newPatcher)
     for (ParameterEventInterfaceImpl* parameterInterface : interfaces)
         parameterInterface->refreshParameterValues();
     return true;
+}
+
+std::unique_ptr<ParameterEventInterface> EngineCore::createParameterInterface(int32_t type, EventHandler* handler)
+{
+    if (type == ParameterInterfaceTriggering)
+        return std::make_unique<ParameterInterfaceTrigger>(*this, handler);
+    return std::make_unique<ParameterInterfaceSync>(*this, handler);
 }
 
 MillisecondTime EngineCore::blockDuration(Index sampleFrames)

@@ -15,8 +15,18 @@
 namespace PRT
 {
 
+class EventHandler;
 class ParameterEventInterfaceImpl;
 class PatcherInterface;
+
+// The kinds of parameter interface that createParameterInterface makes.
+enum ParameterInterfaceType : int32_t
+{
+    ParameterInterfaceAsyncSingleProducer = 0, // queued; one setting thread at a time
+    ParameterInterfaceAsyncMultiProducer = 1,  // queued; any threads
+    ParameterInterfaceSynchronous = 2,         // straight into the schedule, on the engine's thread
+    ParameterInterfaceTriggering = 3           // synchronous, and delivered at once
+};
 
 using MidiEventList = std::vector<MidiEvent>;
 
@@ -85,6 +95,9 @@ public:
     // of the outgoing patcher are dropped, and the new patcher's initialisation is bracketed by two
     // start-up events, so what it schedules for now reaches the handlers unmerged.
     virtual bool setPatcher(PatcherPtr newPatcher);
+    // The engine core makes only the interfaces that live on its own thread: a triggering one for
+    // type 3 and a synchronous one for any other type.
+    virtual std::unique_ptr<ParameterEventInterface> createParameterInterface(int32_t type, EventHandler* handler);
     // One block of sampleFrames frames: pulls the interfaces' events, delivers every event due up to
     // the block's end in time order, runs the patcher (zeroing outputs it does not write), then hands
     // reported values and notices to the interfaces and advances engine time. A patcher with a fixed

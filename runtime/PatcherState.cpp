@@ -1,7 +1,6 @@
 #include "runtime/PatcherState.h"
 
 #include "runtime/Platform.h"
-#include "runtime/TagHash.h"
 
 #include <stdexcept>
 #include <utility>
@@ -68,11 +67,6 @@ const PatcherState& ValueHolder::getExistingSubStateAt(Index index) const
     if (holder == nullptr)
         holder = std::make_shared<ValueHolder>();
     return holder->getSubState();
-}
-
-size_t PatcherState::NameHash::operator()(const String& name) const
-{
-    return hashString(name.c_str());
 }
 
 PatcherState::PatcherState() : entries(8)

@@ -232,17 +232,12 @@ public:
     size_t getNumEntries() const { return entries.size(); }
 
 private:
-    struct NameHash
-    {
-        size_t operator()(const String& name) const;
-    };
-
     template <typename Value>
     void insertIfAbsent(const char* name, Value&& value);
     ValueHolder& entry(const char* name);
     const ValueHolder* find(const char* name) const;
 
-    std::unordered_map<String, ValueHolder, NameHash> entries;
+    std::unordered_map<String, ValueHolder, StringHash> entries;
 };
 
 // The always-empty state the engine hands out while a patcher swap holds the patcher.

@@ -1,6 +1,7 @@
 #include "runtime/String.h"
 
 #include "runtime/Platform.h"
+#include "runtime/TagHash.h"
 
 #include <utility>
 
@@ -105,6 +106,11 @@ void String::release()
     text = nullptr;
     textLength = 0;
     bufferCapacity = 0;
+}
+
+size_t StringHash::operator()(const String& name) const
+{
+    return hashString(name.c_str());
 }
 
 } // namespace PRT

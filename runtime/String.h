@@ -38,4 +38,10 @@ private:
     size_t bufferCapacity = 0;
 };
 
+// Hashes a name with the tag hash, for maps keyed by runtime texts (state entries, data-ref names).
+struct StringHash
+{
+    size_t operator()(const String& name) const;
+};
+
 } // namespace PRT

@@ -1,6 +1,8 @@
 // Steady-state blocks of the engine must not touch the heap on the audio thread: this binary counts
 // every operator new and platform allocation made while blocks run after the first one.
+#include "runtime/Engine.h"
 #include "runtime/EngineCore.h"
+#include "runtime/EventHandler.h"
 #include "runtime/NullPatcher.h"
 #include "runtime/ParameterEventInterfaceImpl.h"
 
@@ -100,6 +102,34 @@ public:
     long notified = 0;
     long queued = 0;
 };
+
+// BusyPatcher with four parameters whose every change it reports back.
+class BusyParameterPatcher : public BusyPatcher
+{
+public:
+    ParameterIndex getNumParameters() override { return 4; }
+    ParameterValue getParameterValue(ParameterIndex index) override { return index < 4 ? values[index] : 0; }
+    void processParameterEvent(ParameterIndex index, ParameterValue value, MillisecondTime) override
+    {
+        if (index < 4)
+            values[index] = value;
+        getEngine()->notifyParameterValueChanged(index, value, false);
+    }
+
+    ParameterValue values[4] = {0, 0, 0, 0};
+};
+
+// Drains at once, like the plug-in's handlers, and counts what arrives.
+class DrainingHandler : public EventHandler
+{
+public:
+    void eventsAvailable() override { getLinkedInterface()->drainEvents(); }
+    void handleParameterEvent(const ParameterEvent&) override { ++parameters; }
+    void handleMessageEvent(const MessageEvent&) override { ++messages; }
+
+    long parameters = 0;
+    long messages = 0;
+};
 } // namespace
 
 TEST(EngineCoreAllocations, SteadyStateBlocksDoNotAllocate)
@@ -125,4 +155,37 @@ TEST(EngineCoreAllocations, SteadyStateBlocksDoNotAllocate)
     EXPECT_EQ(platform.allocations, platformAllocations);
     EXPECT_GT(steady.notified, 3000); // the work really happened
     EXPECT_GT(steady.queued, 1000);
+}
+
+TEST(EngineAllocations, SteadyStateBlocksWithParameterInterfacesDoNotAllocate)
+{
+    test::CountingPlatform platform;
+    Engine engine;
+    engine.setPatcher(PatcherPtr(new BusyParameterPatcher()));
+    engine.prepareToProcess(48000, 64, false);
+    const auto own = engine.createParameterInterface(ParameterInterfaceAsyncMultiProducer, nullptr);
+    DrainingHandler handler;
+    const auto watched = engine.createParameterInterface(ParameterInterfaceAsyncMultiProducer, &handler);
+
+    std::vector<SampleValue> left(64), right(64);
+    SampleValue* outputs[] = {left.data(), right.data()};
+    // Values are set between blocks and, as the processor does with the host tempo, inside them.
+    auto block = [&](int n) {
+        own->setParameterValue(static_cast<ParameterIndex>(n % 4), static_cast<ParameterValue>(n % 10), 0);
+        own->setParameterValue(static_cast<ParameterIndex>((n + 1) % 4), static_cast<ParameterValue>(n % 7), 0);
+        watched->setParameterValue(static_cast<ParameterIndex>((n + 2) % 4), static_cast<ParameterValue>(n % 5), 0);
+        engine.process(nullptr, 0, outputs, 2, 64, nullptr, nullptr);
+    };
+    block(0); // first block: registers the interfaces
+
+    const long platformAllocations = platform.allocations;
+    counting = true;
+    for (int n = 1; n <= 2000; ++n)
+        block(n);
+    counting = false;
+
+    EXPECT_EQ(heapCalls.load(), 0);
+    EXPECT_EQ(platform.allocations, platformAllocations);
+    EXPECT_GT(handler.parameters, 400); // the work really happened
+    EXPECT_GT(handler.messages, 1000);
 }
