@@ -34,7 +34,10 @@ public:
     class PRTSubpatcher_55; // "Echo"             patch/space/EchoAnalyser
     class PRTSubpatcher_56; // "FixStartupBurp"   patch/core/FixStartupBurp
 
-    using GeneratedPatcher::GeneratedPatcher;
+    Quillmore();
+
+protected:
+    void processBlock(const SampleValue* const* inputs, SampleValue* const* outputs, Index n) override;
 };
 
 } // namespace PRT
