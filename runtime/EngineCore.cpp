@@ -14,6 +14,14 @@ namespace
 constexpr size_t reservedEvents = 256;
 constexpr size_t reservedInterfaces = 4;
 
+// Lists of list messages, held from the send until the handlers let go of them, normally at the end of
+// the same engine call. The busiest call of the patch, every scope and signal monitor reporting at once
+// beside an analyser band list and its marker, sends about 75 lists of at most 256 values; 128 slots
+// carry that for the plug-in's handler with room to spare. An interface without a handler drops its
+// list, and so returns the slot, at once.
+constexpr size_t messageListSlots = 128;
+constexpr size_t messageListLength = 256;
+
 // Length of a MIDI message from its status byte.
 int32_t midiMessageLength(uint8_t status)
 {
@@ -41,7 +49,7 @@ void clearChannels(SampleValue* const* outputs, Index from, Index to, Index samp
 }
 } // namespace
 
-EngineCore::EngineCore() : patcher(new NullPatcher())
+EngineCore::EngineCore() : patcher(new NullPatcher()), messageLists(messageListSlots, messageListLength)
 {
     dueList.reserve(reservedEvents);
     scheduledEvents.reserve(reservedEvents);
@@ -188,7 +196,7 @@ void EngineCore::sendListMessage(MessageTag tag, MessageTag objectId, const list
     // Every interface gets a list of its own: handlers on other threads may keep it.
     for (ParameterEventInterfaceImpl* parameterInterface : interfaces)
         parameterInterface->queueHandlerEvent(MessageEvent{tag, objectId, time, MessageEvent::List, 0,
-                                                           std::make_shared<list>(values), patcher->getParentLink()});
+                                                           messageLists.share(values), patcher->getParentLink()});
 }
 
 void EngineCore::sendBangMessage(MessageTag tag, MessageTag objectId, MillisecondTime time)

@@ -4,6 +4,7 @@
 #include "runtime/EventList.h"
 #include "runtime/EventSender.h"
 #include "runtime/EventVariant.h"
+#include "runtime/MessageListPool.h"
 #include "runtime/ParameterEventInterface.h"
 #include "runtime/PatcherPtr.h"
 #include "runtime/PatcherState.h"
@@ -35,8 +36,8 @@ using MidiEventList = std::vector<MidiEvent>;
 // delivering the due ones to the patcher in time order, letting the patcher compute the block) and
 // carries what the patcher reports to the registered parameter interfaces.
 //
-// Runs on the audio thread, or while no block is processed; it takes no locks. Event storage is
-// reserved up front, so steady-state blocks do not allocate.
+// Runs on the audio thread, or while no block is processed; it takes no locks. Event storage and the
+// lists of list messages are reserved up front, so steady-state blocks do not allocate.
 class EngineCore : public EngineInterface, public ParameterEventInterface, public ProbingInterface
 {
 public:
@@ -152,6 +153,7 @@ protected:
     MidiEventList* midiOutputList = nullptr;
     ScheduleCallback scheduleCallback;
     bool presetTouchedFlag = false;
+    MessageListPool messageLists;
 };
 
 } // namespace PRT

@@ -7,12 +7,15 @@
 #include "runtime/ParameterEventInterfaceImpl.h"
 
 #include "tests/runtime/CountingPlatform.h"
+#include "tests/runtime/ListSendingPatcher.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <cstdlib>
+#include <memory>
 #include <new>
+#include <vector>
 
 namespace
 {
@@ -188,4 +191,53 @@ TEST(EngineAllocations, SteadyStateBlocksWithParameterInterfacesDoNotAllocate)
     EXPECT_EQ(platform.allocations, platformAllocations);
     EXPECT_GT(handler.parameters, 400); // the work really happened
     EXPECT_GT(handler.messages, 1000);
+}
+
+namespace
+{
+// The plug-in's arrangement: the core object's interface without a handler beside interfaces whose
+// handlers drain at the end of each engine call; blocks of 256 frames, each sending several lists.
+void expectListMessagesAllocateNothing(size_t handlerInterfaces)
+{
+    test::CountingPlatform platform;
+    Engine engine;
+    auto* patcher = new test::ListSendingPatcher();
+    engine.setPatcher(PatcherPtr(patcher));
+    engine.prepareToProcess(48000, 256, false);
+    const auto own = engine.createParameterInterface(ParameterInterfaceAsyncMultiProducer, nullptr);
+    std::vector<test::ListCheckingHandler> handlers(handlerInterfaces);
+    std::vector<std::unique_ptr<ParameterEventInterface>> watched;
+    for (test::ListCheckingHandler& handler : handlers)
+        watched.push_back(engine.createParameterInterface(ParameterInterfaceAsyncMultiProducer, &handler));
+
+    std::vector<SampleValue> left(256), right(256);
+    SampleValue* outputs[] = {left.data(), right.data()};
+    engine.process(nullptr, 0, outputs, 2, 256, nullptr, nullptr); // first block: registers the interfaces
+
+    const long heapBefore = heapCalls.load();
+    const long platformAllocations = platform.allocations;
+    counting = true;
+    for (int block = 0; block < 2000; ++block)
+        engine.process(nullptr, 0, outputs, 2, 256, nullptr, nullptr);
+    counting = false;
+
+    EXPECT_EQ(heapCalls.load() - heapBefore, 0);
+    EXPECT_EQ(platform.allocations, platformAllocations);
+    EXPECT_EQ(patcher->sent, 2001 * static_cast<long>(test::ListSendingPatcher::listsPerBlock));
+    for (const test::ListCheckingHandler& handler : handlers)
+    {
+        EXPECT_EQ(handler.received, patcher->sent); // every list reached every handler ...
+        EXPECT_EQ(handler.faults, 0);               // ... whole and in order
+    }
+}
+} // namespace
+
+TEST(EngineAllocations, ListMessagesToOneHandlerDoNotAllocate)
+{
+    expectListMessagesAllocateNothing(1);
+}
+
+TEST(EngineAllocations, ListMessagesToTwoHandlersDoNotAllocate)
+{
+    expectListMessagesAllocateNothing(2);
 }
