@@ -12,6 +12,11 @@ float nonNegative(float x)
 {
     return x > 0.0f ? x : 0.0f;
 }
+
+// Step times add up the grain from a start time that need not be a whole number of milliseconds, so
+// a step meant for a segment's end can miss it by a rounding error. Closer than this (a small part of
+// a sample at any rate) is the end.
+constexpr MillisecondTime endTolerance = 1e-4;
 } // namespace
 
 ControlRateRamp::ControlRateRamp(GeneratedPatcher& owner, ClockId clockId)
@@ -67,8 +72,6 @@ void ControlRateRamp::startRamp(float target, MillisecondTime time)
     startValue = static_cast<float>(startValue + (now - startTime) * slope);
     startTime = now;
     targetValue = target;
-    // The end is kept as computed here, so that the last step, scheduled for it, is recognised
-    // exactly whatever the rounding of startTime + time.
     endTime = startTime + time;
     cancelTicks();
     // A segment of no time ends at once, with its target; its slope is never applied.
@@ -80,7 +83,7 @@ void ControlRateRamp::scheduleNextTick()
 {
     const MillisecondTime now = owner.getTime();
     const MillisecondTime next = now + grain;
-    if (next < endTime && grain != 0.0f)
+    if (next < endTime - endTolerance && grain != 0.0f)
         scheduleTick(next, static_cast<float>(startValue + slope * (next - startTime)));
     else
         scheduleTick(endTime, targetValue);
@@ -101,7 +104,7 @@ void ControlRateRamp::cancelTicks()
 void ControlRateRamp::receiveClock(bool, ParameterValue stepValue)
 {
     outputValue(stepValue);
-    if (stepValue == targetValue && owner.getTime() >= endTime)
+    if (stepValue == targetValue && owner.getTime() >= endTime - endTolerance)
     {
         startValue = stepValue;
         slope = 0.0f;
