@@ -1,6 +1,7 @@
 #include "patch/core/OutputAmp.h"
 
 #include <cmath>
+#include <limits>
 
 namespace PRT
 {
@@ -25,13 +26,9 @@ float levelScaleFor(float saturation)
 
 // atan(drive × x) normalised by atan(drive), so that ±1 stays ±1; silence for a drive whose
 // arctangent is 0.
-void saturate(const SampleValue* drive, const SampleValue* input, SampleValue* output, Index n)
+float saturate(float drive, float norm, float x)
 {
-    for (Index i = 0; i < n; ++i)
-    {
-        const float norm = std::atan(drive[i]);
-        output[i] = norm != 0.0f ? std::atan(drive[i] * input[i]) / norm : 0.0f;
-    }
+    return norm != 0.0f ? std::atan(drive * x) / norm : 0.0f;
 }
 } // namespace
 
@@ -53,10 +50,23 @@ void Quillmore::PRTSubpatcher_39::processBlock(const SampleValue* const* inputs,
     for (Index i = 0; i < n; ++i)
         saturation[i] = saturationSmoother.next(saturationInput);
 
+    // Once the amount has settled it stays constant, and so do the drive and its arctangent: they
+    // are computed only when the amount changes.
+    float lastSaturation = std::numeric_limits<float>::quiet_NaN();
+    float drive = 0.0f;
+    float norm = 0.0f;
     for (Index i = 0; i < n; ++i)
-        work[i] = driveFor(saturation[i]);
-    saturate(work, inputs[0], left, n);
-    saturate(work, inputs[1], right, n);
+    {
+        if (!(saturation[i] == lastSaturation))
+        {
+            lastSaturation = saturation[i];
+            drive = driveFor(lastSaturation);
+            norm = std::atan(drive);
+        }
+        work[i] = drive;
+        left[i] = saturate(drive, norm, inputs[0][i]);
+        right[i] = saturate(drive, norm, inputs[1][i]);
+    }
     // The monitors' output signals have no listener in this patch: only their reports are made.
     driveMonitor.process(work, nullptr, n);
 
