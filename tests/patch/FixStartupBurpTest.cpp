@@ -150,6 +150,12 @@ TEST_F(FixStartupBurpTest, StartUpMessagesAndARestartOnStartupbang)
     EXPECT_EQ(ramp[sampleAt(500)], 1.0f);
     EXPECT_EQ(sentWith(patch->takeSent(), tags::bangout, FixStartupBurp::buttonPath).size(), 1u);
 
+    for (const char* text : {"bangin", "bangout", "listin", "listout", "startupbang", "FixStartupBurp/loadbang_obj-130",
+                             "FixStartupBurp/button_obj-112", "FixStartupBurp/message_obj-115",
+                             "FixStartupBurp/message_obj-4"})
+        EXPECT_STREQ(module->resolveTag(hashString(text)), text);
+    EXPECT_EQ(module->resolveTag(hashString("setup")), nullptr);
+
     // So does a bang on the button.
     patch->sendBang(tags::bangin.hash, FixStartupBurp::buttonPath.hash, now());
     ramp = renderMs(400).left;
