@@ -1,0 +1,88 @@
+#include "patch/core/OutputAmp.h"
+
+#include <cmath>
+#include <limits>
+
+namespace PRT
+{
+namespace
+{
+// The arctangent drive of a smoothed saturation amount (0..100): 0.01 + 6.99 × (amount / 100)^1.5,
+// the power taken on the magnitude with the sign kept.
+float driveFor(float saturation)
+{
+    const float x = saturation * 0.01f;
+    float power = x > 0.0f ? std::pow(x, 1.5f) : -std::pow(-x, 1.5f);
+    if (std::isnan(power))
+        power = 0.0f;
+    return static_cast<float>(static_cast<double>(power * 6.99f) + 0.01);
+}
+
+// The output level per unit of "Output": 0.0125 at no saturation, 0.01 at full saturation.
+float levelScaleFor(float saturation)
+{
+    return static_cast<float>(0.0125 - static_cast<double>(saturation * 0.01f * 0.0025f));
+}
+
+// atan(drive × x) normalised by atan(drive), so that ±1 stays ±1; silence for a drive whose
+// arctangent is 0.
+float saturate(float drive, float norm, float x)
+{
+    return norm != 0.0f ? std::atan(drive * x) / norm : 0.0f;
+}
+} // namespace
+
+Quillmore::PRTSubpatcher_39::PRTSubpatcher_39() : GeneratedPatcher({"OutputAmp", 2, 2}) {}
+
+void Quillmore::PRTSubpatcher_39::setupObjects()
+{
+    levelMonitor.setUp(SignalMonitor::FollowInput);
+    driveMonitor.setUp(SignalMonitor::FollowInput);
+}
+
+void Quillmore::PRTSubpatcher_39::processBlock(const SampleValue* const* inputs, SampleValue* const* outputs, Index n)
+{
+    SampleValue* saturation = smoothedSaturation.get();
+    SampleValue* work = driveThenLevel.get();
+    SampleValue* left = saturatedLeft.get();
+    SampleValue* right = saturatedRight.get();
+
+    for (Index i = 0; i < n; ++i)
+        saturation[i] = saturationSmoother.next(saturationInput);
+
+    // Once the amount has settled it stays constant, and so do the drive and its arctangent: they
+    // are computed only when the amount changes.
+    float lastSaturation = std::numeric_limits<float>::quiet_NaN();
+    float drive = 0.0f;
+    float norm = 0.0f;
+    for (Index i = 0; i < n; ++i)
+    {
+        if (!(saturation[i] == lastSaturation))
+        {
+            lastSaturation = saturation[i];
+            drive = driveFor(lastSaturation);
+            norm = std::atan(drive);
+        }
+        work[i] = drive;
+        left[i] = saturate(drive, norm, inputs[0][i]);
+        right[i] = saturate(drive, norm, inputs[1][i]);
+    }
+    // The monitors' output signals have no listener in this patch: only their reports are made.
+    driveMonitor.process(work, nullptr, n);
+
+    // The level before smoothing goes where the smoothed saturation was; then the smoothed level
+    // where the drive was.
+    for (Index i = 0; i < n; ++i)
+        saturation[i] = outputLevelInput * levelScaleFor(saturation[i]);
+    levelMonitor.process(saturation, nullptr, n);
+    for (Index i = 0; i < n; ++i)
+        work[i] = levelSmoother.next(saturation[i]);
+
+    for (Index i = 0; i < n; ++i)
+    {
+        outputs[1][i] = work[i] * right[i];
+        outputs[0][i] = left[i] * work[i];
+    }
+}
+
+} // namespace PRT
