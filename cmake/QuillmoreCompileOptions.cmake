@@ -46,3 +46,12 @@ function(quillmore_usage_scope name out)
         set(${out} PUBLIC PARENT_SCOPE)
     endif()
 endfunction()
+
+# Links a static library that compiled JUCE's modules privately (the plug-in's shared code, the host
+# library) and hands the consumer the JUCE headers and definitions that library was compiled with,
+# so that JUCE's modules compile once per configuration and not once per consumer.
+function(quillmore_use_juce_code target library)
+    target_link_libraries(${target} PRIVATE ${library})
+    target_include_directories(${target} PRIVATE $<TARGET_PROPERTY:${library},INCLUDE_DIRECTORIES>)
+    target_compile_definitions(${target} PRIVATE $<TARGET_PROPERTY:${library},COMPILE_DEFINITIONS>)
+endfunction()

@@ -1,0 +1,82 @@
+// Until the engine is hooked up the plug-in passes its input through: what it renders must be the
+// input, sample for sample, whatever the rate and the block sizes, and a mono input feeds both outputs.
+#include "tests/e2e/BuiltBundle.h"
+#include "tools/host/OfflineRender.h"
+#include "tools/host/TestSignal.h"
+
+#include <gtest/gtest.h>
+
+using namespace Quillmore::Host;
+
+namespace
+{
+struct RenderCase
+{
+    const char* name;
+    double sampleRate;
+    int smallestBlock, largestBlock;
+    SignalKind signal;
+};
+
+void PrintTo(const RenderCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
+class PassThroughRender : public testing::TestWithParam<RenderCase>
+{
+};
+
+BlockSizes blockSizesFor(const RenderCase& c)
+{
+    return c.smallestBlock == c.largestBlock ? BlockSizes::fixed(c.largestBlock)
+                                             : BlockSizes::varying(c.smallestBlock, c.largestBlock, 7);
+}
+} // namespace
+
+TEST_P(PassThroughRender, OutputEqualsStereoInput)
+{
+    const auto& c = GetParam();
+    auto blockSizes = blockSizesFor(c);
+    auto plugin = loadBuiltBundle(c.sampleRate, blockSizes.maximum());
+    EXPECT_EQ(plugin.instance->getLatencySamples(), 0);
+
+    SignalSpec spec;
+    spec.kind = c.signal;
+    spec.seconds = 0.5;
+    const auto input = generateSignal(spec, c.sampleRate);
+    const auto output = renderThrough(*plugin.instance, input, blockSizes);
+
+    ASSERT_EQ(output.getNumChannels(), 2);
+    ASSERT_EQ(output.getNumSamples(), input.getNumSamples());
+    for (int channel = 0; channel < 2; ++channel)
+        for (int i = 0; i < input.getNumSamples(); ++i)
+            ASSERT_EQ(output.getSample(channel, i), input.getSample(channel, i)) << "channel " << channel << ", sample " << i;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    RatesAndBlocks, PassThroughRender,
+    testing::Values(RenderCase { "sine_48k_fixed256", 48000.0, 256, 256, SignalKind::sine },
+                    RenderCase { "noise_44k1_fixed1", 44100.0, 1, 1, SignalKind::noise },
+                    RenderCase { "noise_96k_varying1to1024", 96000.0, 1, 1024, SignalKind::noise },
+                    RenderCase { "impulse_48k_varying17to300", 48000.0, 17, 300, SignalKind::impulse }),
+    [](const testing::TestParamInfo<RenderCase>& info) { return std::string(info.param.name); });
+
+TEST(PassThroughMono, InputFeedsBothOutputs)
+{
+    auto blockSizes = BlockSizes::varying(32, 512, 3);
+    auto plugin = loadBuiltBundle(48000.0, blockSizes.maximum(), 1);
+    ASSERT_EQ(plugin.instance->getTotalNumInputChannels(), 1);
+
+    SignalSpec spec;
+    spec.kind = SignalKind::noise;
+    spec.channels = 1;
+    spec.seconds = 0.25;
+    const auto input = generateSignal(spec, 48000.0);
+    const auto output = renderThrough(*plugin.instance, input, blockSizes);
+
+    ASSERT_EQ(output.getNumChannels(), 2);
+    for (int channel = 0; channel < 2; ++channel)
+        for (int i = 0; i < input.getNumSamples(); ++i)
+            ASSERT_EQ(output.getSample(channel, i), input.getSample(0, i)) << "channel " << channel << ", sample " << i;
+}

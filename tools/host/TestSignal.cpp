@@ -1,0 +1,60 @@
+#include "tools/host/TestSignal.h"
+
+#include "tools/host/HostError.h"
+
+#include <cmath>
+
+namespace Quillmore::Host
+{
+std::optional<SignalKind> signalKindNamed(const juce::String& name)
+{
+    if (name == "sine")
+        return SignalKind::sine;
+    if (name == "impulse")
+        return SignalKind::impulse;
+    if (name == "noise")
+        return SignalKind::noise;
+    if (name == "silence")
+        return SignalKind::silence;
+    return std::nullopt;
+}
+
+juce::AudioBuffer<float> generateSignal(const SignalSpec& spec, double sampleRate)
+{
+    if (spec.seconds < 0.0 || sampleRate <= 0.0 || spec.channels < 1)
+        throw HostError("a test signal needs a length of 0 s or more, a positive sample rate and a channel");
+
+    const auto length = static_cast<int>(std::llround(spec.seconds * sampleRate));
+    const auto peak = juce::Decibels::decibelsToGain(static_cast<float>(spec.peakDecibels), -1000.0f);
+    juce::AudioBuffer<float> signal(spec.channels, length);
+    signal.clear();
+
+    juce::Random random(static_cast<juce::int64>(spec.seed));
+    for (int channel = 0; channel < spec.channels; ++channel)
+    {
+        auto* samples = signal.getWritePointer(channel);
+        switch (spec.kind)
+        {
+            case SignalKind::sine:
+            {
+                const double step = juce::MathConstants<double>::twoPi * spec.frequency / sampleRate;
+                const double phase = juce::MathConstants<double>::halfPi * channel;
+                for (int i = 0; i < length; ++i)
+                    samples[i] = peak * static_cast<float>(std::sin(phase + step * i));
+                break;
+            }
+            case SignalKind::impulse:
+                if (length > 0)
+                    samples[0] = peak;
+                break;
+            case SignalKind::noise:
+                for (int i = 0; i < length; ++i)
+                    samples[i] = peak * (2.0f * random.nextFloat() - 1.0f);
+                break;
+            case SignalKind::silence:
+                break;
+        }
+    }
+    return signal;
+}
+} // namespace Quillmore::Host

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <juce_audio_basics/juce_audio_basics.h>
+
+#include <optional>
+
+namespace Quillmore::Host
+{
+enum class SignalKind
+{
+    sine,
+    impulse,
+    noise,
+    silence
+};
+
+struct SignalSpec
+{
+    SignalKind kind = SignalKind::sine;
+    double seconds = 2.0;
+    double peakDecibels = -12.0; // peak level in dB full scale
+    double frequency = 440.0;    // sine only
+    int channels = 2;
+    juce::uint32 seed = 1;       // noise only
+};
+
+// "sine", "impulse", "noise", "silence".
+std::optional<SignalKind> signalKindNamed(const juce::String& name);
+
+// Channels differ where the kind allows, so that swapped or merged channels show: the sine's phase
+// advances by a quarter turn per channel, each channel has its own noise. The impulse is one sample at
+// the start of every channel.
+juce::AudioBuffer<float> generateSignal(const SignalSpec& spec, double sampleRate);
+} // namespace Quillmore::Host

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <juce_audio_basics/juce_audio_basics.h>
+
+namespace Quillmore::Host
+{
+struct AudioData
+{
+    juce::AudioBuffer<float> samples;
+    double sampleRate = 0.0;
+};
+
+// Reads any PCM or float WAV file; throws HostError if it cannot.
+AudioData readWav(const juce::File& file);
+
+// Writes 32-bit float WAV, replacing the file; throws HostError if it cannot.
+void writeFloatWav(const juce::File& file, const juce::AudioBuffer<float>& samples, double sampleRate);
+} // namespace Quillmore::Host
