@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-    g++ cmake ninja-build pkg-config ccache
+    g++ cmake ninja-build pkg-config ccache python3
     libgtest-dev libgmock-dev libbenchmark-dev
     libconcurrentqueue-dev libreaderwriterqueue-dev
     # JUCE's build needs (Debian's JUCE links the system PNG, JPEG and zlib libraries)
