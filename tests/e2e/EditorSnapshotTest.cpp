@@ -34,7 +34,9 @@ TEST(EditorSnapshot, ShowsTheEditorPaintedByThePluginAndWritesAPng)
     EXPECT_LT(black, pixels / 10) << "the plug-in did not paint its editor";
     const bool ownParameters = plugin.instance->getParameters().size() > 1; // besides the framework's Bypass
     if (ownParameters)
+    {
         EXPECT_GE(colours.size(), 8u) << "the editor shows no controls";
+    }
 
     const juce::TemporaryFile png(".png");
     writePng(image, png.getFile());
