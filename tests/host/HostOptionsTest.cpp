@@ -52,6 +52,7 @@ TEST(HostOptions, RejectsMalformedArguments)
         { "a.vst3", "--channels", "3" },
         { "a.vst3", "--rate", "0" },
         { "a.vst3", "--varying-blocks", "64" },
+        { "a.vst3", "--input", "in.wav" },           // nothing to render it into
     };
     for (const auto& arguments : malformed)
         EXPECT_THROW(parseHostOptions(arguments), UsageError) << arguments.joinIntoString(" ");

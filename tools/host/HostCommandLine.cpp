@@ -9,7 +9,9 @@
 #include "tools/host/PluginState.h"
 #include "tools/host/WavFiles.h"
 
+#include <cmath>
 #include <iomanip>
+#include <limits>
 
 namespace Quillmore::Host
 {
@@ -215,6 +217,8 @@ std::optional<HostOptions> parseHostOptions(const juce::StringArray& arguments)
 
     if (!pluginGiven)
         throw UsageError("no plug-in given");
+    if (options.input && !options.output)
+        throw UsageError("--input needs --output: the input is only used for rendering");
     if (options.signal.channels != 1 && options.signal.channels != 2)
         throw UsageError("--channels must be 1 or 2");
     if (options.sampleRate && *options.sampleRate <= 0.0)

@@ -4,6 +4,8 @@
 
 #include <juce_audio_formats/juce_audio_formats.h>
 
+#include <limits>
+
 namespace Quillmore::Host
 {
 AudioData readWav(const juce::File& file)
