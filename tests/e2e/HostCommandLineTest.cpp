@@ -1,5 +1,6 @@
 // The command-line host on the built bundle, from arguments to the files it writes.
 #include "tests/e2e/BuiltBundle.h"
+#include "tests/e2e/ExpectSameSamples.h"
 #include "tools/host/HostCommandLine.h"
 #include "tools/host/HostError.h"
 #include "tools/host/WavFiles.h"
@@ -23,13 +24,6 @@ std::string run(const juce::StringArray& arguments)
     std::ostringstream out;
     runHost(*options, out);
     return out.str();
-}
-
-void expectSameSamples(const juce::AudioBuffer<float>& actual, int actualChannel, const juce::AudioBuffer<float>& expected,
-                       int expectedChannel, int length)
-{
-    for (int i = 0; i < length; ++i)
-        ASSERT_EQ(actual.getSample(actualChannel, i), expected.getSample(expectedChannel, i)) << "sample " << i;
 }
 } // namespace
 

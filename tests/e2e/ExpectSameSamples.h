@@ -1,0 +1,15 @@
+#pragma once
+
+#include <juce_audio_basics/juce_audio_basics.h>
+
+#include <gtest/gtest.h>
+
+// Sample-for-sample equality of the first `length` samples of two channels; stops at the first
+// difference and names it.
+inline void expectSameSamples(const juce::AudioBuffer<float>& actual, int actualChannel,
+                              const juce::AudioBuffer<float>& expected, int expectedChannel, int length)
+{
+    for (int i = 0; i < length; ++i)
+        ASSERT_EQ(actual.getSample(actualChannel, i), expected.getSample(expectedChannel, i))
+            << "channel " << actualChannel << ", sample " << i;
+}
