@@ -265,4 +265,12 @@ std::optional<float> PatcherState::findFloat(const char* name) const
     return std::nullopt;
 }
 
+const PatcherStateInterface* PatcherState::findSubState(const char* name) const
+{
+    const ValueHolder* holder = find(name);
+    if (holder == nullptr || holder->getTag() != ValueHolder::SubState)
+        return nullptr;
+    return &holder->getExistingSubState();
+}
+
 } // namespace PRT

@@ -103,6 +103,9 @@ public:
 
     // The float under name, if there is one: never inserts, never throws.
     virtual std::optional<float> findFloat(const char* name) const = 0;
+    // The sub-state under name, or null when there is none or the entry holds another type: never
+    // inserts, never throws.
+    virtual const PatcherStateInterface* findSubState(const char* name) const = 0;
 };
 
 // One value of the tree; its tag is the index of the alternative it holds.
@@ -225,6 +228,7 @@ public:
 
     bool contains(const char* name) const override;
     std::optional<float> findFloat(const char* name) const override;
+    const PatcherStateInterface* findSubState(const char* name) const override;
 
     // True only for the placeholder the engine hands out while it cannot take the patcher.
     virtual bool isDummy() const { return false; }
@@ -288,6 +292,7 @@ public:
 
     bool contains(const char*) const override { return false; }
     std::optional<float> findFloat(const char*) const override { return std::nullopt; }
+    const PatcherStateInterface* findSubState(const char*) const override { return nullptr; }
 
 private:
     list emptyList;

@@ -5,7 +5,10 @@
 #include "runtime/DataView.h"
 #include "runtime/Types.h"
 
+#include <algorithm>
 #include <cstddef>
+#include <type_traits>
+#include <utility>
 
 namespace PRT
 {
@@ -78,9 +81,17 @@ public:
     void allocate() override { rebuildView(); }
     void rebuildView() override;
 
+    // Asks the top level's reference for at least frames × channels samples at sampleRate (a request
+    // never shrinks); the top level allocates it.
+    void requestFrames(size_t frames, size_t channels, float sampleRate);
+    // Storage for the request now, and a view over it.
+    void allocateNow();
+
     Buffer* getView() const { return view.get(); }
 
 private:
+    using Sample = std::remove_pointer_t<decltype(std::declval<Buffer&>().getData())>;
+
     DataViewRef<Buffer> view;
 };
 
@@ -91,6 +102,28 @@ void TopLevelDataView<Buffer>::rebuildView()
 {
     DataRef* ref = findTopLevelDataRef(owner, index);
     view.assignBufferView(ref != nullptr ? new Buffer(ref) : nullptr);
+}
+
+template <typename Buffer>
+void TopLevelDataView<Buffer>::requestFrames(size_t frames, size_t channels, float sampleRate)
+{
+    DataRef* ref = findTopLevelDataRef(owner, index);
+    if (ref == nullptr)
+        return;
+    const size_t bytes = frames * channels * sizeof(Sample);
+    ref->setRequestedSizeInBytes(std::max(ref->getRequestedSizeInBytes(), bytes));
+    DataType& type = ref->getDataType();
+    type.kind = sizeof(Sample) == sizeof(float) ? DataTypeFloat32Audio : DataTypeFloat64Audio;
+    type.channels = channels;
+    type.sampleRate = sampleRate;
+}
+
+template <typename Buffer>
+void TopLevelDataView<Buffer>::allocateNow()
+{
+    if (DataRef* ref = findTopLevelDataRef(owner, index))
+        ref->allocateIfNeeded();
+    rebuildView();
 }
 
 } // namespace PRT

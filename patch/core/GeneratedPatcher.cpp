@@ -31,8 +31,14 @@ GeneratedPatcher::GeneratedPatcher(const PatcherShape& patcherShape, DataRefInde
 
 GeneratedPatcher::~GeneratedPatcher()
 {
+    destroyChildren();
+}
+
+void GeneratedPatcher::destroyChildren()
+{
     for (GeneratedPatcher* child : children)
         child->destroy();
+    children.clear();
 }
 
 MillisecondTime GeneratedPatcher::engineTime()

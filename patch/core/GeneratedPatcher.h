@@ -168,6 +168,9 @@ protected:
     // own parameters plus those of the children created before it).
     template <typename Child>
     Child* createChild();
+    // The same for a child made elsewhere (a factory's); the class owns it from now on.
+    template <typename Child>
+    Child* adoptChild(Child* child);
 
     // One block: every port of the shape is valid, n samples, the class's time brought up to the engine's.
     virtual void processBlock(const SampleValue* const* inputs, SampleValue* const* outputs, Index n) = 0;
@@ -179,6 +182,9 @@ protected:
     virtual const char* resolveOwnTag(MessageTag) { return nullptr; }
     // The top level's own parameters come first in its numbering; modules have none.
     virtual ParameterIndex getNumOwnParameters() { return 0; }
+    // Destroys the children in member order (the destructor does it too, for classes that need their
+    // children gone before their own members).
+    void destroyChildren();
     SampleValue* getZeroBuffer() const { return zeroBuffer.get(); }
     SampleValue* getDummyBuffer() const { return dummyBuffer.get(); }
     bool areSignalsAllocated() const { return signalsAllocated; }
@@ -225,7 +231,12 @@ private:
 template <typename Child>
 Child* GeneratedPatcher::createChild()
 {
-    auto* child = new Child();
+    return adoptChild(new Child());
+}
+
+template <typename Child>
+Child* GeneratedPatcher::adoptChild(Child* child)
+{
     ParameterIndex offset = getNumOwnParameters();
     for (GeneratedPatcher* earlier : children)
         offset += earlier->getNumParameters();

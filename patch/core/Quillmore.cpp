@@ -1,17 +1,22 @@
 #include "patch/core/Quillmore.h"
 
-#include <algorithm>
+#include "patch/core/SignalBuffer.h"
 
 namespace PRT
 {
 
-Quillmore::Quillmore() : GeneratedPatcher({"", 2, 2}, 0) {}
-
-void Quillmore::processBlock(const SampleValue* const*, SampleValue* const* outputs, Index n)
+void Quillmore::prepareToProcess(float sampleRate, Index maxBlockSize, bool force)
 {
-    // Silent until the modules are created and routed.
-    std::fill_n(outputs[0], n, SampleValue(0));
-    std::fill_n(outputs[1], n, SampleValue(0));
+    GeneratedPatcher::prepareToProcess(sampleRate, maxBlockSize, force);
+    prepareMusicalTime();
+}
+
+void Quillmore::processBlock(const SampleValue* const* inputs, SampleValue* const* outputs, Index n)
+{
+    // Until the modules are routed, the input passes straight through.
+    copySignal(inputs[0], outputs[0], n);
+    copySignal(inputs[1], outputs[1], n);
+    endBlockMusicalTime(n);
 }
 
 } // namespace PRT

@@ -3,6 +3,8 @@
 #include "patch/core/GeneratedPatcher.h"
 #include "runtime/Platform.h"
 
+#include <cstring>
+
 namespace PRT
 {
 
@@ -24,6 +26,12 @@ void fillSignalRange(float* buffer, size_t n, float value, size_t start)
 {
     for (size_t i = start; i < n; ++i)
         buffer[i] = value;
+}
+
+void copySignal(const float* from, float* to, size_t n)
+{
+    if (from != to && n > 0)
+        std::memmove(to, from, n * sizeof(float));
 }
 
 SignalBuffer::SignalBuffer(GeneratedPatcher& owner)

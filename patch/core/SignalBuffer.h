@@ -17,6 +17,9 @@ float* resizeSignalBuffer(float* buffer, size_t oldCount, size_t newCount);
 // Sets samples start .. n-1 of buffer to value; nothing when start >= n.
 void fillSignalRange(float* buffer, size_t n, float value, size_t start);
 
+// Copies n samples; from and to may be the same buffer.
+void copySignal(const float* from, float* to, size_t n);
+
 // One block-sized signal of a generated class. It registers with its class, which grows it in
 // prepareToProcess (never in process) and frees it with the class.
 class SignalBuffer

@@ -1,0 +1,206 @@
+#include "patch/core/Quillmore.h"
+#include "runtime/EngineInterface.h"
+
+#include <cmath>
+
+namespace PRT
+{
+namespace
+{
+constexpr float unitsPerQuarter = 480.0f;
+}
+
+uint32_t Quillmore::sampleIndexAtTime(MillisecondTime t)
+{
+    EngineInterface* engine = getEngine();
+    float d = static_cast<float>(t - (engine != nullptr ? engine->getCurrentTime() : 0.0));
+    if (d < 0.0f)
+        d = 0.0f;
+    return static_cast<uint32_t>(static_cast<float>(static_cast<double>(getSampleRate()) * d * 0.001));
+}
+
+float Quillmore::tempoAtSample(uint32_t i) const
+{
+    return i < getVectorSize() && tempoSignal.get() != nullptr ? tempoSignal[i] : lastTempo;
+}
+
+float Quillmore::transportAtSample(uint32_t i) const
+{
+    return i < getVectorSize() && transportSignal.get() != nullptr ? transportSignal[i] : lastTransportState;
+}
+
+float Quillmore::beatTimeAtTime(MillisecondTime t)
+{
+    size_t i = 2;
+    while (i < beatAnchors.size())
+    {
+        if (t < beatAnchors[i + 1])
+            break;
+        i += 2;
+    }
+    i -= 2;
+    const float beatTime = beatAnchors[i];
+    const uint32_t sample = sampleIndexAtTime(t);
+    if (transportAtSample(sample) == 0.0f)
+        return beatTime;
+    const float elapsed = static_cast<float>((t - beatAnchors[i + 1]) * tempoAtSample(sample));
+    return beatTime + elapsed * 0.008f / unitsPerQuarter;
+}
+
+void Quillmore::timeSignatureAtTime(MillisecondTime t, int32_t& numerator, int32_t& denominator)
+{
+    size_t i = 3;
+    while (i < signatureChanges.size())
+    {
+        if (t < signatureChanges[i + 2])
+            break;
+        i += 3;
+    }
+    i -= 3;
+    numerator = static_cast<int32_t>(signatureChanges[i]);
+    denominator = static_cast<int32_t>(signatureChanges[i + 1]);
+}
+
+void Quillmore::bbuAtTime(MillisecondTime t, int32_t numerator, int32_t denominator, float bars, float beats,
+                          float units)
+{
+    const float unitsPerBeat = 4.0f / static_cast<float>(denominator) * unitsPerQuarter;
+    const float beatNow = beatTimeAtTime(t) * static_cast<float>(denominator) * 0.25f;
+    while (units > unitsPerBeat)
+    {
+        units -= unitsPerBeat;
+        beats += 1.0f;
+    }
+    barBeatOffset = static_cast<float>(numerator) * (bars - 1.0f) + (beats - 1.0f) + units / unitsPerBeat - beatNow;
+}
+
+void Quillmore::processTempoEvent(MillisecondTime time, float tempo)
+{
+    updateTime(time);
+    const uint32_t i = sampleIndexAtTime(getTime());
+    if (tempoAtSample(i) == tempo)
+        return;
+    // The anchor's beat time still follows the old tempo.
+    const float beatTime = beatTimeAtTime(getTime());
+    beatAnchors.push(beatTime);
+    beatAnchors.push(static_cast<float>(getTime()));
+    if (i < getVectorSize() && tempoSignal.get() != nullptr)
+        fillSignalRange(tempoSignal.get(), getVectorSize(), tempo, i);
+    lastTempo = tempo;
+    tempoChanged = true;
+    for (GeneratedPatcher* module : getChildren())
+        module->processTempoEvent(time, tempo);
+    applyParameterValue(params::hostTempo, tempo);
+}
+
+void Quillmore::processTransportEvent(MillisecondTime time, int32_t state)
+{
+    updateTime(time);
+    const uint32_t i = sampleIndexAtTime(getTime());
+    const auto running = static_cast<float>(state);
+    if (transportAtSample(i) == running)
+        return;
+    const float beatTime = beatTimeAtTime(getTime());
+    beatAnchors.push(beatTime);
+    beatAnchors.push(static_cast<float>(getTime()));
+    if (i < getVectorSize() && transportSignal.get() != nullptr)
+        fillSignalRange(transportSignal.get(), getVectorSize(), running, i);
+    lastTransportState = running;
+    transportChanged = true;
+    for (GeneratedPatcher* module : getChildren())
+        module->processTransportEvent(time, state);
+}
+
+void Quillmore::processBeatTimeEvent(MillisecondTime time, float beatTime)
+{
+    updateTime(time);
+    const float current = beatTimeAtTime(getTime());
+    beatAnchors.push(beatTime);
+    beatAnchors.push(static_cast<float>(getTime()));
+    if (current == beatTime)
+        return;
+    for (GeneratedPatcher* module : getChildren())
+        module->processBeatTimeEvent(time, beatTime);
+}
+
+void Quillmore::processTimeSignatureEvent(MillisecondTime time, int32_t numerator, int32_t denominator)
+{
+    updateTime(time);
+    int32_t previousNumerator = 0;
+    int32_t previousDenominator = 0;
+    timeSignatureAtTime(getTime(), previousNumerator, previousDenominator);
+    if (previousNumerator == numerator && previousDenominator == denominator)
+        return;
+
+    // Where the new signature starts: the current position counted in the old one.
+    const float position =
+        beatTimeAtTime(getTime()) * static_cast<float>(previousDenominator) * 0.25f + barBeatOffset;
+    const float previousUnitsPerBeat = 4.0f / static_cast<float>(previousDenominator) * unitsPerQuarter;
+    float bars = std::trunc(position / static_cast<float>(previousNumerator));
+    const float beat = position - bars * static_cast<float>(previousNumerator);
+    float whole = 0.0f;
+    float units = 0.0f;
+    if (position >= 0.0f)
+    {
+        whole = std::trunc(beat);
+        units = (beat - whole) * previousUnitsPerBeat;
+    }
+    else if (beat != 0.0f)
+    {
+        bars -= 1.0f;
+        units = (beat - std::trunc(beat)) * previousUnitsPerBeat;
+        whole = std::trunc(beat) + static_cast<float>(previousNumerator);
+        if (units != 0.0f)
+        {
+            units += previousUnitsPerBeat;
+            whole -= 1.0f;
+        }
+    }
+    bbuAtTime(getTime(), numerator, denominator, bars + 1.0f, whole + 1.0f, units);
+
+    signatureChanges.push(static_cast<float>(numerator));
+    signatureChanges.push(static_cast<float>(denominator));
+    signatureChanges.push(static_cast<float>(getTime()));
+    for (GeneratedPatcher* module : getChildren())
+        module->processTimeSignatureEvent(time, numerator, denominator);
+}
+
+void Quillmore::processBBUEvent(MillisecondTime time, float bars, float beats, float units)
+{
+    updateTime(time);
+    int32_t numerator = 0;
+    int32_t denominator = 0;
+    timeSignatureAtTime(getTime(), numerator, denominator);
+    bbuAtTime(getTime(), numerator, denominator, bars, beats, units);
+    for (GeneratedPatcher* module : getChildren())
+        module->processBBUEvent(time, bars, beats, units);
+}
+
+void Quillmore::prepareMusicalTime()
+{
+    fillSignalRange(tempoSignal.get(), getVectorSize(), lastTempo, 0);
+    tempoChanged = false;
+    fillSignalRange(transportSignal.get(), getVectorSize(), lastTransportState, 0);
+    transportChanged = false;
+}
+
+void Quillmore::endBlockMusicalTime(Index n)
+{
+    if (tempoChanged)
+    {
+        fillSignalRange(tempoSignal.get(), n, lastTempo, 0);
+        tempoChanged = false;
+    }
+    if (transportChanged)
+    {
+        fillSignalRange(transportSignal.get(), n, lastTransportState, 0);
+        transportChanged = false;
+    }
+    // Only the last anchor and the last signature matter from the next block on.
+    if (beatAnchors.size() > 2)
+        beatAnchors.removeFront(beatAnchors.size() - 2);
+    if (signatureChanges.size() > 3)
+        signatureChanges.removeFront(signatureChanges.size() - 3);
+}
+
+} // namespace PRT

@@ -1,0 +1,77 @@
+#pragma once
+
+#include "patch/core/GeneratedMath.h"
+#include "runtime/DataView.h"
+
+#include <array>
+#include <cstdint>
+
+namespace PRT
+{
+
+// Spring model A: the top level's own spring reverb, two tanks diffused through fourteen delay
+// lines that live in the top level's data references 0 to 13 (the model's delays 4 to 17). This
+// holds the model's controls, delay memories and state; the top level sets them up, SpringUtilities
+// and FixStartupBurp write the controls, and the top level's block runs the model.
+struct SpringModelA
+{
+    static constexpr int numDelayLines = 14;
+
+    // The six controls, in the order the model takes them.
+    struct Controls
+    {
+        float gen01Length = 0.0f;    // tank delay in samples (SpringSize)
+        float gen01Decay = 0.0f;     // SpringDecay
+        float gen01Spread = 0.0f;    // diffusion tap spread (SpringSize)
+        float gen01Damping = 0.0f;   // SpringDecay
+        float gen01Diffusion = 0.0f; // SpringDecay
+        float gen01Gate = 0.0f;      // the start-up ramp: 0 at load, 1 once the patch has faded in
+    };
+
+    struct DelaySize
+    {
+        int64_t maximumDelay;
+        int64_t storage; // samples: the next power of two at or above the maximum delay
+    };
+
+    struct DelayLine
+    {
+        DataViewRef<Float64Buffer> view;
+        int64_t maximumDelay = 0;
+        uint64_t wrapMask = 0;
+        int64_t readPosition = 0;
+        int64_t writePosition = 0;
+        double extraState = 0.0;
+    };
+
+    // The state the model carries from sample to sample. The loop (I, H) and damping (K, J)
+    // feedback values start at 4, 5, 3 and 1, everything else at 0.
+    struct State
+    {
+        float I = 4.0f, H = 5.0f, K = 3.0f, J = 1.0f;
+        float W = 0.0f, Y = 0.0f, B = 0.0f;
+        float sR = 0.0f, sL = 0.0f, s3 = 0.0f, s4 = 0.0f;
+        float a3 = 0.0f, a4 = 0.0f, a5 = 0.0f, a6 = 0.0f, a7 = 0.0f, ba = 0.0f, bb = 0.0f, bc = 0.0f;
+    };
+
+    // Line k (0..13): resets its write position and gives its size, which does not depend on the
+    // sample rate: 500 samples in 512 for lines 0 to 3, 44100 in 65536 for lines 4 to 13.
+    DelaySize gen01DelaySize(int line);
+
+    Controls controls;
+    std::array<DelayLine, numDelayLines> delayLines;
+    State state;
+    // The DC blockers' previous input and output per side; a prepare clears them.
+    float dcPreviousInputLeft = 0.0f, dcPreviousOutputLeft = 0.0f;
+    float dcPreviousInputRight = 0.0f, dcPreviousOutputRight = 0.0f;
+};
+
+inline SpringModelA::DelaySize SpringModelA::gen01DelaySize(int line)
+{
+    delayLines[static_cast<size_t>(line)].writePosition = 0;
+    const double nominal = line < 4 ? 500.0 : 44100.0;
+    const auto maximumDelay = static_cast<int64_t>(nominal < 2.0 ? 2.0 : nominal);
+    return {maximumDelay, static_cast<int64_t>(nextPowerOfTwo(static_cast<uint64_t>(maximumDelay)))};
+}
+
+} // namespace PRT
