@@ -31,10 +31,13 @@ float Quillmore::transportAtSample(uint32_t i) const
 
 float Quillmore::beatTimeAtTime(MillisecondTime t)
 {
+    // Anchor times are stored as floats: compare at that precision, so that an anchor set at t
+    // counts at t itself.
+    const auto at = static_cast<float>(t);
     size_t i = 2;
     while (i < beatAnchors.size())
     {
-        if (t < beatAnchors[i + 1])
+        if (at < beatAnchors[i + 1])
             break;
         i += 2;
     }
@@ -49,10 +52,11 @@ float Quillmore::beatTimeAtTime(MillisecondTime t)
 
 void Quillmore::timeSignatureAtTime(MillisecondTime t, int32_t& numerator, int32_t& denominator)
 {
+    const auto at = static_cast<float>(t);
     size_t i = 3;
     while (i < signatureChanges.size())
     {
-        if (t < signatureChanges[i + 2])
+        if (at < signatureChanges[i + 2])
             break;
         i += 3;
     }

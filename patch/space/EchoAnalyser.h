@@ -2,6 +2,7 @@
 
 #include "patch/core/DataViewSlot.h"
 #include "patch/core/LoadTimeObjects.h"
+#include "patch/core/MessageTags.h"
 #include "patch/core/Quillmore.h"
 
 namespace PRT
@@ -29,6 +30,10 @@ public:
     LoadBang loadbang{*this, HashedText("Echo/loadbang_obj-1")};
 
 protected:
+    const char* resolveOwnTag(MessageTag tag) override
+    {
+        return tag == tags::echoSpec.hash ? tags::echoSpec.text : nullptr;
+    }
     // Stand-in until the analyser is built: it sends no spectrum.
     void processBlock(const SampleValue* const*, SampleValue* const*, Index) override {}
 };
