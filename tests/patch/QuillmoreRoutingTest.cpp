@@ -3,6 +3,7 @@
 
 #include "tests/patch/PatchEngine.h"
 #include "tests/patch/QuillmoreSpies.h"
+#include "tests/runtime/CountingPlatform.h"
 
 #include <gtest/gtest.h>
 
@@ -287,4 +288,20 @@ TEST_F(QuillmoreRoutingTest, ModulesReportThroughTheTopLevelsSetters)
     ASSERT_EQ(reported.size(), 2u);
     EXPECT_FLOAT_EQ(reported[0], 20.0f + 0.5f * 19980.0f);
     EXPECT_FLOAT_EQ(reported[1], 5000.0f);
+}
+
+TEST_F(QuillmoreRoutingTest, TheTopLevelsOwnSettersTakeNoMemory)
+{
+    const ParameterIndex own[] = {params::TrueBypass, params::Input,        params::SendRetMode, params::EchoSend,
+                                  params::SpringSend, params::EchoToSpring, params::EchoMix,     params::Order,
+                                  params::HeadsOn,    params::SpaceOn,      params::EchoSyncDiv};
+    test::CountingPlatform platform;
+    for (int pass = 0; pass < 3; ++pass)
+    {
+        for (const ParameterIndex index : own)
+            patch.interface.setParameterValue(index, pass == 1 ? 1.0f : 0.0f, patch.engine.getCurrentTime());
+        patch.processBlocks(1);
+    }
+    EXPECT_EQ(platform.allocations, 0);
+    EXPECT_EQ(platform.reallocations, 0);
 }
