@@ -24,8 +24,8 @@ public:
 
     // The routes of "Saturate" (0..100) and "Output" (0..200), with the clamped parameter values;
     // the top level brings this class's time up to its own first.
-    void setSaturationInput(float saturate) { saturationInput = saturate; }
-    void setOutputLevelInput(float output) { outputLevelInput = output; }
+    virtual void setSaturationInput(float saturate) { saturationInput = saturate; }
+    virtual void setOutputLevelInput(float output) { outputLevelInput = output; }
 
     // Both monitors follow their inputs, each announced with "setup".
     void setupObjects() override;

@@ -70,6 +70,7 @@ Module* Quillmore::createModule(QuillmoreModule slot)
 
 void Quillmore::createChildren()
 {
+    outputAmp = createModule<PRTSubpatcher_39>(QuillmoreModule::OutputAmp);
     noiseGen = createModule<PRTSubpatcher_40>(QuillmoreModule::NoiseGen);
     noiseDuckerLeft = createModule<PRTSubpatcher_41>(QuillmoreModule::NoiseDuckerLeft);
     noiseGate = createModule<PRTSubpatcher_42>(QuillmoreModule::NoiseGate);
@@ -86,6 +87,9 @@ void Quillmore::createChildren()
     tapeStopper = createModule<PRTSubpatcher_53>(QuillmoreModule::TapeStopper);
     warbler = createModule<PRTSubpatcher_54>(QuillmoreModule::Warbler);
     echo = createModule<PRTSubpatcher_55>(QuillmoreModule::EchoAnalyser);
+    fixStartupBurp = createModule<PRTSubpatcher_56>(QuillmoreModule::FixStartupBurp);
+    // The start-up ramp also opens spring model A.
+    fixStartupBurp->onRampValue = [this](float gate) { gen01.controls.gen01Gate = gate; };
 }
 
 void Quillmore::initialize()

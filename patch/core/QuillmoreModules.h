@@ -2,6 +2,8 @@
 
 // Every module class of the top level, for the top level's own code (and tests that reach into the
 // modules).
+#include "patch/core/FixStartupBurp.h"
+#include "patch/core/OutputAmp.h"
 #include "patch/core/Quillmore.h"
 #include "patch/heads/Dropouts.h"
 #include "patch/heads/InputFilter.h"

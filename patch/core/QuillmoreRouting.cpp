@@ -107,7 +107,10 @@ void Quillmore::routeParameter(ParameterIndex index, ParameterValue v)
         toggle_obj_173.setToggleValue(v);
         break;
     case params::Saturate:
+        at(outputAmp, now).setSaturationInput(v);
+        break;
     case params::Output:
+        at(outputAmp, now).setOutputLevelInput(v);
         break;
     case params::HighPass:
         at(inputFilter, now).numberTilde_obj_32.setNumberTildeInput(v);

@@ -37,8 +37,8 @@ struct Row
 // comes before the send mode is on, EchoToSpring after it).
 const std::vector<Row> routingTable = {
     {params::TrueBypass, 0.5f, 0.5f, {{"toggle_obj-173", 1}}},
-    {params::Saturate, 40, 40, {}},
-    {params::Output, 150, 150, {}},
+    {params::Saturate, 40, 40, {{"OutputAmp.setSaturationInput", 40}}},
+    {params::Output, 150, 150, {{"OutputAmp.setOutputLevelInput", 150}}},
     {params::HighPass, 500, 500, {{"InputFilter/number~_obj-32", 500}}},
     {params::HighPassQ, 1.5f, 1.5f, {{"InputFilter.setQInput", 1.5f}}},
     {params::Input, 150, 150, {}},

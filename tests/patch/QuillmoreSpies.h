@@ -30,6 +30,11 @@ protected:
         Module::entry(value);                                                                                        \
     }
 
+class SpyOutputAmp : public Spy<Quillmore::PRTSubpatcher_39>
+{
+    QUILLMORE_SPY_ENTRY(PRTSubpatcher_39, "OutputAmp", setSaturationInput)
+    QUILLMORE_SPY_ENTRY(PRTSubpatcher_39, "OutputAmp", setOutputLevelInput)
+};
 class SpyNoiseGenBiquad : public Spy<Quillmore::PRTSubpatcher_40::PRTSubpatcher_29>
 {
     QUILLMORE_SPY_ENTRY(PRTSubpatcher_29, "NoiseGen/Biquad", setFrequencyInput)
@@ -115,6 +120,7 @@ inline GeneratedPatcher* makeSpyModule(QuillmoreModule slot)
 {
     switch (slot)
     {
+    case QuillmoreModule::OutputAmp: return new SpyOutputAmp();
     case QuillmoreModule::NoiseGen: return new SpyNoiseGen();
     case QuillmoreModule::NoiseDuckerLeft: return new SpyNoiseDuckerLeft();
     case QuillmoreModule::NoiseGate: return new SpyNoiseGate();

@@ -153,3 +153,19 @@ TEST_F(QuillmoreStartupTest, LoadClocksFireInTheFirstBlock)
     EXPECT_EQ(top->noiseDuckerLeft->compressor->ratio, 3.0f);
     EXPECT_EQ(top->tapeDelay->biquad->reportTimerOn, 1.0f);
 }
+
+TEST_F(QuillmoreStartupTest, TheStartUpRampOpensSpringModelA)
+{
+    // 48 kHz, 64-sample blocks: 0.75 blocks per millisecond.
+    auto runUntil = [&](MillisecondTime ms) {
+        while (patch.engine.getCurrentTime() < ms)
+            patch.processBlocks(1);
+    };
+    runUntil(290.0);
+    EXPECT_EQ(top->gen01.controls.gen01Gate, 0.0f) << "closed for the first 300 ms";
+    runUntil(330.0);
+    EXPECT_GT(top->gen01.controls.gen01Gate, 0.0f);
+    EXPECT_LT(top->gen01.controls.gen01Gate, 1.0f);
+    runUntil(520.0);
+    EXPECT_EQ(top->gen01.controls.gen01Gate, 1.0f);
+}
