@@ -17,6 +17,8 @@
 namespace PRT
 {
 
+class NoiseDucker;
+
 // The top level's 18 modules, in member order: the order of creation, parameter offsets, set-up,
 // every forwarding loop, state keys and destruction.
 enum class QuillmoreModule : int
@@ -205,6 +207,7 @@ private:
     void scheduleLoadClocks() override;
     void scheduleInitialParameterBangs();
     void routeParameter(ParameterIndex index, ParameterValue value);
+    std::array<NoiseDucker*, 2> duckersRightFirst();
 
     // Musical time (QuillmoreTransport.cpp).
     uint32_t sampleIndexAtTime(MillisecondTime t);

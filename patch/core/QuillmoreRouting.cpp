@@ -14,6 +14,11 @@ Module& at(Module* module, MillisecondTime time)
 }
 } // namespace
 
+std::array<NoiseDucker*, 2> Quillmore::duckersRightFirst()
+{
+    return {noiseDuckerRight, noiseDuckerLeft};
+}
+
 void Quillmore::connectObjects()
 {
     toggle_obj_173.onValue = [this](float on) { targets.bypassTarget = on; };
@@ -184,7 +189,8 @@ void Quillmore::routeParameter(ParameterIndex index, ParameterValue v)
         at(noiseGen, now).number_obj_46.setNumberValue(v * 0.01f);
         break;
     case params::NoiseDuckTime:
-        for (NoiseDucker* ducker : {static_cast<NoiseDucker*>(noiseDuckerRight), static_cast<NoiseDucker*>(noiseDuckerLeft)})
+        // The right channel's ducker first.
+        for (NoiseDucker* ducker : duckersRightFirst())
         {
             NoiseDucker& container = at(ducker, now);
             at(container.compressor, container.getTime()).setTimeInput(v);
@@ -194,7 +200,7 @@ void Quillmore::routeParameter(ParameterIndex index, ParameterValue v)
         at(noiseGate, now).setGateTimeInput(v);
         break;
     case params::NoiseDuckThresh:
-        for (NoiseDucker* ducker : {static_cast<NoiseDucker*>(noiseDuckerRight), static_cast<NoiseDucker*>(noiseDuckerLeft)})
+        for (NoiseDucker* ducker : duckersRightFirst())
         {
             NoiseDucker& container = at(ducker, now);
             at(container.compressor, container.getTime()).flonum.setNumberValue(v);
