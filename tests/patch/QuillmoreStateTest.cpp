@@ -92,8 +92,10 @@ TEST_F(QuillmoreStateTest, SetPresetWithOnlySpringMixChangesOnlyThat)
     patch.engine.setPreset(std::move(state));
 
     for (ParameterIndex index = 0; index < numQuillmoreParameters; ++index)
+    {
         if (index != params::SpringMix)
             EXPECT_EQ(top->getParameterValue(index), before[index]) << quillmoreParameters[index].id;
+    }
     EXPECT_EQ(top->getParameterValue(params::SpringMix), 42.0f);
     EXPECT_EQ(top->springUtilities->number_obj_92.getValue(), 42.0f) << "applied through its routing";
     EXPECT_EQ(top->dryWetSprings->springMixInput, 42.0f);
