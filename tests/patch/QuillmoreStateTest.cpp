@@ -93,8 +93,9 @@ TEST_F(QuillmoreStateTest, SetPresetWithOnlySpringMixChangesOnlyThat)
 
     for (ParameterIndex index = 0; index < numQuillmoreParameters; ++index)
     {
-        if (index != params::SpringMix)
-            EXPECT_EQ(top->getParameterValue(index), before[index]) << quillmoreParameters[index].id;
+        if (index == params::SpringMix)
+            continue;
+        EXPECT_EQ(top->getParameterValue(index), before[index]) << quillmoreParameters[index].id;
     }
     EXPECT_EQ(top->getParameterValue(params::SpringMix), 42.0f);
     EXPECT_EQ(top->springUtilities->number_obj_92.getValue(), 42.0f) << "applied through its routing";
