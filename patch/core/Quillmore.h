@@ -4,8 +4,10 @@
 #include "patch/core/ClockIds.h"
 #include "patch/core/GeneratedPatcher.h"
 #include "patch/core/NumberBox.h"
+#include "patch/core/QuillmoreChannelSignals.h"
 #include "patch/core/QuillmoreParameters.h"
 #include "patch/core/SignalMonitor.h"
+#include "patch/core/SmoothedSignal.h"
 #include "patch/core/SpringModelA.h"
 #include "patch/core/Toggle.h"
 #include "runtime/DataRef.h"
@@ -53,7 +55,7 @@ enum class QuillmoreModule : int
 // The top level's parts live in files by concept: the parameter table (QuillmoreParameters), the
 // setters and their routing into the modules (QuillmoreRouting), construction and initialisation
 // (QuillmoreConstruction), state, messages and tags (QuillmoreState), musical time
-// (QuillmoreTransport) and the block (Quillmore.cpp).
+// (QuillmoreTransport), the prepare (QuillmorePrepare) and the block (QuillmoreProcess).
 class Quillmore : public GeneratedPatcher
 {
 public:
@@ -149,9 +151,6 @@ public:
     const list& getBeatAnchors() const { return beatAnchors; }
     const list& getSignatureChanges() const { return signatureChanges; }
 
-    // Block (Quillmore.cpp).
-    void prepareToProcess(float sampleRate, Index maxBlockSize, bool force) override;
-
     // The modules, in member order (created by initialize).
     PRTSubpatcher_39* outputAmp = nullptr;
     PRTSubpatcher_40* noiseGen = nullptr;
@@ -193,9 +192,28 @@ public:
     SignalMonitor numberTilde_obj_170{*this, HashedText("number~_obj-170"), clocks::monitorA}; // echo send weight
     SignalMonitor numberTilde_obj_24{*this, HashedText("number~_obj-24"), clocks::monitorB};   // spring send weight
 
+    // The block's per-sample weights (QuillmoreProcess.cpp), each gliding towards its target.
+    SmoothedSignal bypassWeight{*this, 0.001f};
+    SmoothedSignal insertWeight{*this, 0.01f};
+    SmoothedSignal echoSendWeight{*this, 0.01f};
+    SmoothedSignal springSendWeight{*this, 0.01f};
+    SmoothedSignal orderWeight{*this, 0.02f};
+    SmoothedSignal headsWeight{*this, 0.02f};
+    SmoothedSignal spaceWeight{*this, 0.02f};
+
+    // The block's signals per channel; the key, left plus right before the hiss, is kept for the
+    // next block's gate and duckers.
+    QuillmoreChannelSignals left{*this};
+    QuillmoreChannelSignals right{*this};
+    SignalBuffer keyFeedback{*this};
+
 protected:
     void createChildren() override;
     ParameterIndex getNumOwnParameters() override { return numQuillmoreParameters; }
+    // Prepare (QuillmorePrepare.cpp): the rate-dependent set-up of spring model A's memories and of
+    // the musical-time signals, on the first prepare and on every change of rate or block size.
+    void prepareSignalObjects(bool changed) override;
+    // Block (QuillmoreProcess.cpp).
     void processBlock(const SampleValue* const* inputs, SampleValue* const* outputs, Index n) override;
 
 private:
@@ -221,6 +239,19 @@ private:
     // A block's end: the signals take the values set during it, the anchor and signature lists
     // keep only their last entry.
     void endBlockMusicalTime(Index n);
+
+    // The stages of a block (QuillmoreProcess.cpp), in the order they run.
+    QuillmoreChannelSignals& channel(int c); // 0 left, 1 right
+    using StereoPointers = std::array<SampleValue*, 2>;
+    StereoPointers stereo(SignalBuffer QuillmoreChannelSignals::*signal);
+    void takeInput(const SampleValue* const* inputs, const SampleValue* bypass, Index n);
+    void renderWeights(Index n);
+    void runHissChain(Index n);
+    void runHeadsChain(Index n);
+    void feedSpaceSection(Index n);
+    void runSpaceSection(Index n);
+    void mixSectionsAndHiss(Index n);
+    void writeOutputs(SampleValue* const* outputs, const SampleValue* bypass, Index n);
 
     // The modules' recompute buttons.
     void recomputeModeProducts();
@@ -256,6 +287,14 @@ private:
     float barBeatOffset = 0.0f;
     SignalBuffer tempoSignal{*this};
     SignalBuffer transportSignal{*this};
+
+    // Block signals shared by both channels.
+    SignalBuffer startupRamp{*this};
+    SignalBuffer stopperControl{*this}; // the tape stopper's hiss level
+    SignalBuffer echoMono{*this};       // the echo mixer's mono wet echo, for the analyser
+
+    bool springModelSetUp = false;
+    bool musicalTimeSetUp = false;
 };
 
 } // namespace PRT

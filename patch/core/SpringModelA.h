@@ -2,12 +2,15 @@
 
 #include "patch/core/GeneratedMath.h"
 #include "runtime/DataView.h"
+#include "runtime/Types.h"
 
 #include <array>
 #include <cstdint>
 
 namespace PRT
 {
+
+class EngineInterface;
 
 // Spring model A: the top level's own spring reverb, two tanks diffused through fourteen delay
 // lines that live in the top level's data references 0 to 13 (the model's delays 4 to 17). This
@@ -54,9 +57,22 @@ struct SpringModelA
         float a3 = 0.0f, a4 = 0.0f, a5 = 0.0f, a6 = 0.0f, a7 = 0.0f, ba = 0.0f, bb = 0.0f, bc = 0.0f;
     };
 
-    // Line k (0..13): resets its write position and gives its size, which does not depend on the
-    // sample rate: 500 samples in 512 for lines 0 to 3, 44100 in 65536 for lines 4 to 13.
+    // The size of line k (0..13), which does not depend on the sample rate: 500 samples in 512 for
+    // lines 0 to 3, 44100 in 65536 for lines 4 to 13.
+    static DelaySize delaySizeOf(int line);
+    // Line k: resets its write position and gives its size.
     DelaySize gen01DelaySize(int line);
+
+    // A new sample rate or block size (or a forced prepare): every line's storage resized to its
+    // power of two and cleared, the engine told of each line's data reference (line k is the top
+    // level's reference k), positions rewound where they lie beyond the line, and the DC blockers
+    // cleared. The tanks' other state keeps its values.
+    void setUpDelayLines(EngineInterface* engine);
+
+    // One block: n samples of the two outputs from the two inputs, under the controls as they stand
+    // at the call. Stand-in until the model is built: silent, its memories and state untouched.
+    void gen01Perform(const SampleValue* in1, const SampleValue* in2, Controls atCall, float sampleRate,
+                      SampleValue* out1, SampleValue* out2, Index n);
 
     Controls controls;
     std::array<DelayLine, numDelayLines> delayLines;
@@ -66,12 +82,17 @@ struct SpringModelA
     float dcPreviousInputRight = 0.0f, dcPreviousOutputRight = 0.0f;
 };
 
-inline SpringModelA::DelaySize SpringModelA::gen01DelaySize(int line)
+inline SpringModelA::DelaySize SpringModelA::delaySizeOf(int line)
 {
-    delayLines[static_cast<size_t>(line)].writePosition = 0;
     const double nominal = line < 4 ? 500.0 : 44100.0;
     const auto maximumDelay = static_cast<int64_t>(nominal < 2.0 ? 2.0 : nominal);
     return {maximumDelay, static_cast<int64_t>(nextPowerOfTwo(static_cast<uint64_t>(maximumDelay)))};
+}
+
+inline SpringModelA::DelaySize SpringModelA::gen01DelaySize(int line)
+{
+    delayLines[static_cast<size_t>(line)].writePosition = 0;
+    return delaySizeOf(line);
 }
 
 } // namespace PRT

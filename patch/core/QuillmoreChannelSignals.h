@@ -1,0 +1,44 @@
+#pragma once
+
+#include "patch/core/SignalBuffer.h"
+
+namespace PRT
+{
+
+// The signals of one channel through the top level's block graph, named after what they carry.
+// headsFeedback alone outlives the block: it is the Heads chain's input for the next block.
+struct QuillmoreChannelSignals
+{
+    explicit QuillmoreChannelSignals(GeneratedPatcher& patcher) : owner(patcher) {}
+
+    GeneratedPatcher& owner;
+
+    SignalBuffer scaledInput{owner}; // the input × 0.8 × input gain
+    SignalBuffer dry{owner};         // the raw input × bypass weight
+
+    SignalBuffer hiss{owner};
+    SignalBuffer gatedHiss{owner};
+    SignalBuffer duckedHiss{owner};
+
+    SignalBuffer headsFeedback{owner}; // a copy kept from the previous block
+    SignalBuffer warbled{owner};
+    SignalBuffer stopped{owner};
+    SignalBuffer filtered{owner};
+    SignalBuffer heads{owner};    // the end of the Heads chain
+    SignalBuffer headsMix{owner}; // the chain crossfaded with its input under HeadsOn
+
+    SignalBuffer sectionInput{owner}; // what enters the Space section
+    SignalBuffer echoFeed{owner};
+    SignalBuffer echo{owner};
+    SignalBuffer echoMix{owner};
+    SignalBuffer echoToSprings{owner};
+    SignalBuffer springFeed{owner};
+    SignalBuffer highPassed{owner};
+    SignalBuffer springA{owner};
+    SignalBuffer springB{owner};
+    SignalBuffer springs{owner}; // the Space section's mix
+
+    SignalBuffer mixed{owner}; // the mix after both sections, then the output amplifier's output
+};
+
+} // namespace PRT

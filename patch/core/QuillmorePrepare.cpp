@@ -1,0 +1,23 @@
+#include "patch/core/Quillmore.h"
+
+namespace PRT
+{
+
+// The family's prepare has grown the block signals, stored the rate and size and set the monitors
+// up; the modules are prepared after this, in member order.
+void Quillmore::prepareSignalObjects(bool changed)
+{
+    // A new rate or block size empties spring model A: its tail does not survive the change.
+    if (!springModelSetUp || changed)
+    {
+        springModelSetUp = true;
+        gen01.setUpDelayLines(getEngine());
+    }
+    if (!musicalTimeSetUp || changed)
+    {
+        musicalTimeSetUp = true;
+        prepareMusicalTime();
+    }
+}
+
+} // namespace PRT

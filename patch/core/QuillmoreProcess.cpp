@@ -1,0 +1,224 @@
+#include "patch/core/QuillmoreModules.h"
+
+// The top level's block: the input scaled, the modules run in one fixed order and mixed in one fixed
+// graph. The Heads chain always works one block late, on a copy of what Order routed into it in the
+// previous block; Order crossfades whether the Heads feed the Space section (0) or the Space section
+// feeds the next block's Heads (1); HeadsOn and SpaceOn crossfade each section with its own input, so
+// the lag stays whatever is switched. Then the hiss (while the Heads are on), the output amplifier,
+// the start-up ramp and the bypass crossfade with the raw input. Every module runs in every setting,
+// also while bypassed. Sums keep the order of their terms: the result is bit for bit the same on every
+// build.
+namespace PRT
+{
+
+QuillmoreChannelSignals& Quillmore::channel(int c)
+{
+    return c == 0 ? left : right;
+}
+
+Quillmore::StereoPointers Quillmore::stereo(SignalBuffer QuillmoreChannelSignals::*signal)
+{
+    return {(left.*signal).get(), (right.*signal).get()};
+}
+
+void Quillmore::processBlock(const SampleValue* const* inputs, SampleValue* const* outputs, Index n)
+{
+    const SampleValue* bypass = bypassWeight.render(targets.bypassTarget, n);
+    takeInput(inputs, bypass, n);
+
+    noiseGen->process(nullptr, 0, stereo(&QuillmoreChannelSignals::hiss).data(), 2, n);
+    springUtilities->process(nullptr, 0, nullptr, 0, n);
+    renderWeights(n);
+    SampleValue* rampOutputs[] = {startupRamp.get()};
+    fixStartupBurp->process(nullptr, 0, rampOutputs, 1, n);
+
+    runHissChain(n);
+    runHeadsChain(n);
+    feedSpaceSection(n);
+    runSpaceSection(n);
+    mixSectionsAndHiss(n);
+
+    const StereoPointers mixed = stereo(&QuillmoreChannelSignals::mixed);
+    outputAmp->process(mixed.data(), 2, mixed.data(), 2, n);
+    writeOutputs(outputs, bypass, n);
+
+    endBlockMusicalTime(n);
+}
+
+// Both channels are read before anything is written, so the outputs may be the inputs.
+void Quillmore::takeInput(const SampleValue* const* inputs, const SampleValue* bypass, Index n)
+{
+    const float gains[] = {targets.inputGainLeft, targets.inputGainRight};
+    for (int c = 0; c < 2; ++c)
+    {
+        const SampleValue* in = inputs[c];
+        SampleValue* scaled = channel(c).scaledInput.get();
+        SampleValue* dry = channel(c).dry.get();
+        for (Index i = 0; i < n; ++i)
+        {
+            scaled[i] = static_cast<float>(static_cast<double>(in[i]) * 0.8) * gains[c];
+            dry[i] = bypass[i] * in[i];
+        }
+    }
+}
+
+// The send weights report through their monitors; the weights' signal outputs have no listener.
+void Quillmore::renderWeights(Index n)
+{
+    insertWeight.render(targets.insertGain, n);
+    numberTilde_obj_170.process(echoSendWeight.render(targets.echoSendGain, n), nullptr, n);
+    numberTilde_obj_24.process(springSendWeight.render(targets.springSendGain, n), nullptr, n);
+    orderWeight.render(targets.orderTarget, n);
+    headsWeight.render(targets.headsOnTarget, n);
+    spaceWeight.render(targets.spaceOnTarget, n);
+}
+
+// The hiss is gated and ducked by the previous block's key.
+void Quillmore::runHissChain(Index n)
+{
+    const SampleValue* gateInputs[] = {left.hiss.get(), right.hiss.get(), keyFeedback.get()};
+    noiseGate->process(gateInputs, 3, stereo(&QuillmoreChannelSignals::gatedHiss).data(), 2, n);
+    NoiseDucker* duckers[] = {noiseDuckerLeft, noiseDuckerRight};
+    for (int c = 0; c < 2; ++c)
+    {
+        const SampleValue* duckerInputs[] = {channel(c).gatedHiss.get(), keyFeedback.get()};
+        SampleValue* duckerOutputs[] = {channel(c).duckedHiss.get()};
+        duckers[c]->process(duckerInputs, 2, duckerOutputs, 1, n);
+    }
+}
+
+// The Heads chain on the copy kept from the previous block; the Warbler's extra ports stay unfed.
+void Quillmore::runHeadsChain(Index n)
+{
+    warbler->process(stereo(&QuillmoreChannelSignals::headsFeedback).data(), 2,
+                     stereo(&QuillmoreChannelSignals::warbled).data(), 2, n);
+    SampleValue* stopperOutputs[] = {left.stopped.get(), right.stopped.get(), stopperControl.get()};
+    tapeStopper->process(stereo(&QuillmoreChannelSignals::warbled).data(), 2, stopperOutputs, 3, n);
+    inputFilter->process(stereo(&QuillmoreChannelSignals::stopped).data(), 2,
+                         stereo(&QuillmoreChannelSignals::filtered).data(), 2, n);
+    dropouts->process(stereo(&QuillmoreChannelSignals::filtered).data(), 2,
+                      stereo(&QuillmoreChannelSignals::heads).data(), 2, n);
+}
+
+// The Heads result crossfaded with its input under HeadsOn; the section input chosen by Order; the
+// echo fed the whole section input (insert) or its echo send (send/return).
+void Quillmore::feedSpaceSection(Index n)
+{
+    const SampleValue* h = headsWeight.get();
+    const SampleValue* o = orderWeight.get();
+    const SampleValue* ins = insertWeight.get();
+    const SampleValue* es = echoSendWeight.get();
+    for (QuillmoreChannelSignals* channel : {&left, &right})
+    {
+        const SampleValue* fb = channel->headsFeedback.get();
+        const SampleValue* d = channel->heads.get();
+        const SampleValue* l1 = channel->scaledInput.get();
+        SampleValue* hl = channel->headsMix.get();
+        SampleValue* x = channel->sectionInput.get();
+        SampleValue* ef = channel->echoFeed.get();
+        for (Index i = 0; i < n; ++i)
+        {
+            hl[i] = h[i] * d[i] + (1.0f - h[i]) * fb[i];
+            x[i] = o[i] * l1[i] + (1.0f - o[i]) * hl[i];
+            ef[i] = ins[i] * x[i] + es[i] * x[i];
+        }
+    }
+}
+
+// The echo, its mixer and analyser, the echo-to-springs send, the springs' high-pass, the two spring
+// models and their mixer. The springs get the echo mixer's output (insert) or their spring send
+// (send/return), and the echo-to-springs signal in both modes.
+void Quillmore::runSpaceSection(Index n)
+{
+    tapeDelay->process(stereo(&QuillmoreChannelSignals::echoFeed).data(), 2,
+                       stereo(&QuillmoreChannelSignals::echo).data(), 2, n);
+    const SampleValue* mixerInputs[] = {left.sectionInput.get(), right.sectionInput.get(), left.echo.get(),
+                                        right.echo.get()};
+    SampleValue* mixerOutputs[] = {left.echoMix.get(), right.echoMix.get(), echoMono.get()};
+    dryWetDelay->process(mixerInputs, 4, mixerOutputs, 3, n);
+    const SampleValue* analyserInputs[] = {echoMono.get()};
+    echo->process(analyserInputs, 1, nullptr, 0, n);
+    delToSprings->process(stereo(&QuillmoreChannelSignals::echo).data(), 2,
+                          stereo(&QuillmoreChannelSignals::echoToSprings).data(), 2, n);
+
+    const SampleValue* ins = insertWeight.get();
+    const SampleValue* ss = springSendWeight.get();
+    for (QuillmoreChannelSignals* channel : {&left, &right})
+    {
+        const SampleValue* x = channel->sectionInput.get();
+        const SampleValue* w = channel->echoMix.get();
+        const SampleValue* t = channel->echoToSprings.get();
+        SampleValue* sf = channel->springFeed.get();
+        for (Index i = 0; i < n; ++i)
+            sf[i] = (t[i] + ss[i] * x[i]) + ins[i] * w[i];
+    }
+
+    springsHighPass->process(stereo(&QuillmoreChannelSignals::springFeed).data(), 2,
+                             stereo(&QuillmoreChannelSignals::highPassed).data(), 2, n);
+    gen01.gen01Perform(left.highPassed.get(), right.highPassed.get(), gen01.controls, getSampleRate(),
+                       left.springA.get(), right.springA.get(), n);
+    springsB->process(stereo(&QuillmoreChannelSignals::highPassed).data(), 2,
+                      stereo(&QuillmoreChannelSignals::springB).data(), 2, n);
+    const SampleValue* springInputs[] = {left.echoMix.get(), right.echoMix.get(), left.springA.get(),
+                                         right.springA.get(), left.springB.get(), right.springB.get()};
+    dryWetSprings->process(springInputs, 6, stereo(&QuillmoreChannelSignals::springs).data(), 2, n);
+}
+
+// The Space result crossfaded with its input under SpaceOn; Order picks what is heard (the Space
+// result, or the Heads result) and what the Heads chain gets next block (the scaled input, or the
+// Space result). The key is the sum of both channels before the hiss, which the Heads then add,
+// scaled by the tape stopper's hiss level.
+void Quillmore::mixSectionsAndHiss(Index n)
+{
+    const SampleValue* o = orderWeight.get();
+    const SampleValue* h = headsWeight.get();
+    const SampleValue* s = spaceWeight.get();
+    const SampleValue* ts = stopperControl.get();
+    SampleValue* key = keyFeedback.get();
+    const SampleValue* xL = left.sectionInput.get();
+    const SampleValue* xR = right.sectionInput.get();
+    const SampleValue* sL = left.springs.get();
+    const SampleValue* sR = right.springs.get();
+    const SampleValue* hlL = left.headsMix.get();
+    const SampleValue* hlR = right.headsMix.get();
+    const SampleValue* l1L = left.scaledInput.get();
+    const SampleValue* l1R = right.scaledInput.get();
+    const SampleValue* uL = left.duckedHiss.get();
+    const SampleValue* uR = right.duckedHiss.get();
+    SampleValue* fbL = left.headsFeedback.get();
+    SampleValue* fbR = right.headsFeedback.get();
+    SampleValue* fL = left.mixed.get();
+    SampleValue* fR = right.mixed.get();
+    for (Index i = 0; i < n; ++i)
+    {
+        const float order = o[i];
+        const float notOrder = 1.0f - order;
+        const float space = s[i];
+        const float notSpace = 1.0f - space;
+        const float slL = notSpace * xL[i] + space * sL[i];
+        const float slR = notSpace * xR[i] + space * sR[i];
+        const float mixedL = order * hlL[i] + notOrder * slL;
+        const float mixedR = notOrder * slR + order * hlR[i];
+        fbL[i] = order * slL + notOrder * l1L[i];
+        fbR[i] = order * slR + notOrder * l1R[i];
+        key[i] = ((notOrder * slL + notOrder * slR) + order * hlL[i]) + order * hlR[i];
+        const float hissLevel = h[i] * ts[i];
+        fL[i] = mixedL + hissLevel * uL[i];
+        fR[i] = mixedR + hissLevel * uR[i];
+    }
+}
+
+void Quillmore::writeOutputs(SampleValue* const* outputs, const SampleValue* bypass, Index n)
+{
+    const SampleValue* r = startupRamp.get();
+    for (int c = 0; c < 2; ++c)
+    {
+        SampleValue* out = outputs[c];
+        const SampleValue* q = channel(c).mixed.get();
+        const SampleValue* dry = channel(c).dry.get();
+        for (Index i = 0; i < n; ++i)
+            out[i] = (1.0f - bypass[i]) * (r[i] * q[i]) + dry[i];
+    }
+}
+
+} // namespace PRT
