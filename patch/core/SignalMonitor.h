@@ -35,6 +35,8 @@ public:
     float getSetValue() const { return setValue; }
     int getOutputMode() const { return outputMode; }
     float getLastReportedValue() const { return lastReported; }
+    // Samples between reports: 100 ms at the class's rate, from the last prepare that set it up.
+    int64_t getReportInterval() const { return reportInterval; }
 
     // The reported value, when its clock comes back at the end of the block.
     std::function<void(float)> onReport;
