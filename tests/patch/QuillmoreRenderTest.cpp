@@ -161,3 +161,42 @@ TEST(QuillmoreDefaultRender, IsTheInputOneEngineBlockLateAtUnityGainAfterTheStar
     }
     EXPECT_LT(largestError, 1e-4f);
 }
+
+TEST(QuillmoreDefaultRender, BypassPassesTheInputUndelayedAndGlidesBack)
+{
+    CoreRender render(48000.0f, 128);
+    std::vector<float> previousLeft(128);
+    auto run = [&](size_t samples, auto&& check) {
+        for (size_t end = render.rendered + samples; render.rendered < end;)
+        {
+            render.block();
+            for (Index i = 0; i < 128; ++i)
+                check(render.outLeft[i], render.left[i], previousLeft[i]);
+            previousLeft = render.left;
+        }
+    };
+    auto ignore = [](float, float, float) {};
+    run(28800, ignore); // past the start-up ramp
+
+    render.set(params::TrueBypass, 1);
+    run(48000, ignore);
+    // Held on, the bypass weight stops just short of 1: the wet path stays some 90 dB down.
+    float largestError = 0.0f;
+    run(4800, [&](float out, float in, float) { largestError = std::max(largestError, std::fabs(out - in)); });
+    EXPECT_LT(largestError, 1e-4f) << "the input, not a block late";
+
+    render.set(params::TrueBypass, 0);
+    // The dry share falls by 0.1 % per sample: to about a third after 1000 samples.
+    double dryShare = 0.99997;
+    largestError = 0.0f;
+    run(2048, [&](float out, float in, float wet) {
+        dryShare *= 0.999;
+        const float expected = static_cast<float>(dryShare * in + (1.0 - dryShare) * wet);
+        largestError = std::max(largestError, std::fabs(out - expected));
+    });
+    EXPECT_LT(largestError, 1e-4f) << "a glide, not a step";
+    run(24000, ignore);
+    largestError = 0.0f;
+    run(4800, [&](float out, float, float wet) { largestError = std::max(largestError, std::fabs(out - wet)); });
+    EXPECT_LT(largestError, 1e-4f) << "back to the wet path, one block late";
+}
