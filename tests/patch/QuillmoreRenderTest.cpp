@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <ostream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -82,6 +83,11 @@ struct RateCase
     float sampleRate;
     Index blockSize;
 };
+
+void PrintTo(const RateCase& c, std::ostream* out)
+{
+    *out << c.sampleRate << " Hz, blocks of " << c.blockSize;
+}
 
 class QuillmoreRenderTest : public testing::TestWithParam<RateCase>
 {
