@@ -6,8 +6,8 @@
 // feeds the next block's Heads (1); HeadsOn and SpaceOn crossfade each section with its own input, so
 // the lag stays whatever is switched. Then the hiss (while the Heads are on), the output amplifier,
 // the start-up ramp and the bypass crossfade with the raw input. Every module runs in every setting,
-// also while bypassed. Sums keep the order of their terms: the result is bit for bit the same on every
-// build.
+// also while bypassed. Every sum keeps the grouping of its terms that the mix is defined with (the key
+// is not quite the left plus the right output in 32-bit arithmetic).
 namespace PRT
 {
 
