@@ -1,15 +1,125 @@
 #include "plugin/QuillmoreAudioProcessor.h"
 
-QuillmoreAudioProcessor::QuillmoreAudioProcessor()
+#include "plugin/EchoSpecHandler.h"
+#include "plugin/EngineBlockSize.h"
+#include "plugin/OutputMeter.h"
+#include "plugin/ParameterLayout.h"
+#include "plugin/PresetDirtyRule.h"
+#include "runtime/EngineCore.h"
+#include "runtime/ParameterInfo.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace
+{
+const juce::String trueBypassId{"TrueBypass"};
+
+// The echo repeats for as long as its feedback lets it, and at 100 % and above (up to 120 %) it never
+// dies away, so no tail is exact. Ten seconds let the default echo (250 ms at 80 %, 60 dB down after
+// some 31 repeats, about 8 s) and the springs ring out in a host's render, while a host still stops
+// processing after silence in a bounded time.
+constexpr double tailSeconds = 10.0;
+
+void replaceNonFiniteSamples(juce::AudioBuffer<float>& buffer, int numChannels, int numSamples)
+{
+    for (int channel = 0; channel < numChannels; ++channel)
+    {
+        float* samples = buffer.getWritePointer(channel);
+        for (int i = 0; i < numSamples; ++i)
+            if (!std::isfinite(samples[i]))
+                samples[i] = 0.0f;
+    }
+}
+} // namespace
+
+QuillmoreAudioProcessor::QuillmoreAudioProcessor(PRT::PatcherFactoryFunction patcherFactory)
     : AudioProcessor(BusesProperties()
                          .withInput("Input", juce::AudioChannelSet::stereo(), true)
-                         .withOutput("Output", juce::AudioChannelSet::stereo(), true))
+                         .withOutput("Output", juce::AudioChannelSet::stereo(), true)),
+      apvts(*this, nullptr, "Parameters", Quillmore::createParameterLayout()),
+      presetManager(apvts),
+      prtObject(patcherFactory)
 {
+    connectHostParametersToPatcher();
+
+    echoSpecHandler = std::make_unique<EchoSpecHandler>(*this);
+    parameterInterface = prtObject.createParameterInterface(PRT::ParameterInterfaceAsyncMultiProducer,
+                                                            echoSpecHandler.get());
+
+    warbleLIndex = getPatcherParameterIndex("WarbleL");
+    warbleRIndex = getPatcherParameterIndex("WarbleR");
+    echoFiltMeterIndex = getPatcherParameterIndex("EchoFiltMeter");
+    hostTempoIndex = getPatcherParameterIndex("hostTempo");
+    trueBypassIndex = getPatcherParameterIndex("TrueBypass");
+    headsOnValue = apvts.getRawParameterValue("HeadsOn");
+
+    // The bypass reaches the patch only through processBlock, in step with the audio.
+    for (auto* parameter : getParameters())
+        if (auto* ranged = dynamic_cast<juce::RangedAudioParameter*>(parameter))
+            if (ranged->paramID != trueBypassId)
+                apvts.addParameterListener(ranged->paramID, this);
+
+    currentPresetName = initialPresetName;
+    presetDirty = false;
 }
 
-void QuillmoreAudioProcessor::prepareToPlay(double, int) {}
+QuillmoreAudioProcessor::~QuillmoreAudioProcessor()
+{
+    for (auto* parameter : getParameters())
+        if (auto* ranged = dynamic_cast<juce::RangedAudioParameter*>(parameter))
+            apvts.removeParameterListener(ranged->paramID, this);
+}
 
-void QuillmoreAudioProcessor::releaseResources() {}
+// Maps every host-visible patcher parameter that has a host parameter of the same ID and starts the
+// patcher from the host values.
+void QuillmoreAudioProcessor::connectHostParametersToPatcher()
+{
+    for (PRT::ParameterIndex i = 0; i < prtObject.getNumParameters(); ++i)
+    {
+        PRT::ParameterInfo info;
+        prtObject.getParameterInfo(i, &info);
+        if (!info.hostVisible)
+            continue;
+
+        const auto id = juce::String::fromUTF8(prtObject.getParameterId(i));
+        auto* hostValue = apvts.getRawParameterValue(id);
+        if (hostValue == nullptr)
+            continue;
+
+        paramIndexById[id] = static_cast<int>(i);
+        prtObject.setParameterValue(i, hostValue->load(), 0);
+    }
+}
+
+int QuillmoreAudioProcessor::getPatcherParameterIndex(const juce::String& parameterId) const
+{
+    const auto found = paramIndexById.find(parameterId);
+    return found != paramIndexById.end() ? found->second : -1;
+}
+
+void QuillmoreAudioProcessor::prepareToPlay(double sampleRate, int maximumExpectedSamplesPerBlock)
+{
+    const int engineBlockSize = Quillmore::chooseEngineBlockSize(maximumExpectedSamplesPerBlock);
+    prtObject.prepareToProcess(static_cast<float>(sampleRate), static_cast<PRT::Index>(engineBlockSize));
+    bridge.prepare(engineBlockSize);
+    // Here and never from the audio thread: the framework tells the host when the value changes.
+    setLatencySamples(bridge.getLatencySamples());
+
+    trueBypassValue = apvts.getRawParameterValue(trueBypassId);
+
+    for (auto& half : spectrumFrames)
+        half.fill(0.0f);
+    spectrumWriteIndex = 0;
+    spectrumReady = false;
+    warbleL = 0.5f;
+    warbleR = 0.5f;
+}
+
+void QuillmoreAudioProcessor::releaseResources()
+{
+    bridge.release();
+}
 
 bool QuillmoreAudioProcessor::isBusesLayoutSupported(const BusesLayout& layouts) const
 {
@@ -22,12 +132,130 @@ bool QuillmoreAudioProcessor::isBusesLayoutSupported(const BusesLayout& layouts)
 
 void QuillmoreAudioProcessor::processBlock(juce::AudioBuffer<float>& buffer, juce::MidiBuffer&)
 {
-    juce::ScopedNoDenormals noDenormals;
-    const int inputs = getTotalNumInputChannels();
-    // A mono input feeds every output channel.
-    if (inputs == 1)
-        for (int ch = 1; ch < buffer.getNumChannels(); ++ch)
-            buffer.copyFrom(ch, 0, buffer, 0, 0, buffer.getNumSamples());
+    process(buffer, true);
+}
+
+void QuillmoreAudioProcessor::processBlockBypassed(juce::AudioBuffer<float>& buffer, juce::MidiBuffer&)
+{
+    process(buffer, false);
+}
+
+void QuillmoreAudioProcessor::process(juce::AudioBuffer<float>& buffer, bool runPatch)
+{
+    const juce::ScopedNoDenormals noDenormals;
+    forwardHostTempo();
+
+    const int numSamples = buffer.getNumSamples();
+    const int numOutputs = juce::jmin(getTotalNumOutputChannels(), buffer.getNumChannels());
+    const int numInputs = juce::jmin(getTotalNumInputChannels(), buffer.getNumChannels());
+    if (numOutputs == 0 || numSamples == 0)
+        return;
+
+    for (int channel = numOutputs; channel < buffer.getNumChannels(); ++channel)
+        buffer.clear(channel, 0, numSamples);
+
+    forwardTrueBypass();
+
+    const float* inputLeft = numInputs >= 1 ? buffer.getReadPointer(0) : nullptr;
+    const float* inputRight = numInputs >= 2 ? buffer.getReadPointer(1) : nullptr;
+    float* outputLeft = buffer.getWritePointer(0);
+    float* outputRight = numOutputs >= 2 ? buffer.getWritePointer(1) : nullptr;
+
+    if (runPatch)
+    {
+        bridge.process(inputLeft, inputRight, outputLeft, outputRight, numSamples,
+                       [this](const float* const* inputs, float* const* outputs, int frames) {
+                           prtObject.process(inputs, 2, outputs, 2, static_cast<PRT::Index>(frames));
+                       });
+    }
+    else
+    {
+        bridge.process(inputLeft, inputRight, outputLeft, outputRight, numSamples,
+                       [](const float* const* inputs, float* const* outputs, int frames) {
+                           for (int channel = 0; channel < 2; ++channel)
+                               std::copy_n(inputs[channel], frames, outputs[channel]);
+                       });
+    }
+
+    replaceNonFiniteSamples(buffer, numOutputs, numSamples);
+    publishEditorValues(buffer, numSamples);
+}
+
+void QuillmoreAudioProcessor::forwardHostTempo()
+{
+    if (parameterInterface == nullptr || hostTempoIndex == -1)
+        return;
+    auto* playHead = getPlayHead();
+    if (playHead == nullptr)
+        return;
+    const auto position = playHead->getPosition();
+    if (!position)
+        return;
+    const auto bpm = position->getBpm();
+    if (!bpm || !(*bpm > 0.0) || *bpm == lastHostBpm)
+        return;
+
+    lastHostBpm = *bpm;
+    parameterInterface->setParameterValue(static_cast<PRT::ParameterIndex>(hostTempoIndex), static_cast<float>(*bpm), 0);
+}
+
+void QuillmoreAudioProcessor::forwardTrueBypass()
+{
+    if (trueBypassValue == nullptr || trueBypassIndex == -1)
+        return;
+    const float value = trueBypassValue->load();
+    if (value == lastTrueBypass)
+        return;
+    prtObject.setParameterValue(static_cast<PRT::ParameterIndex>(trueBypassIndex), value, 0);
+    lastTrueBypass = value;
+}
+
+void QuillmoreAudioProcessor::publishEditorValues(const juce::AudioBuffer<float>& buffer, int numSamples)
+{
+    if (headsOnValue != nullptr && headsOnValue->load() > 0.5f)
+    {
+        if (warbleLIndex != -1)
+            warbleL.exchange(prtObject.getParameterValue(static_cast<PRT::ParameterIndex>(warbleLIndex)));
+        if (warbleRIndex != -1)
+            warbleR.exchange(prtObject.getParameterValue(static_cast<PRT::ParameterIndex>(warbleRIndex)));
+    }
+    else
+    {
+        warbleL.exchange(0.5f);
+        warbleR.exchange(0.5f);
+    }
+
+    if (echoFiltMeterIndex != -1)
+        echoFilterFrequency.exchange(prtObject.getParameterValue(static_cast<PRT::ParameterIndex>(echoFiltMeterIndex)));
+
+    const int numChannels = buffer.getNumChannels();
+    const float peakL = numChannels >= 1 ? buffer.getMagnitude(0, 0, numSamples) : 0.0f;
+    const float peakR = numChannels >= 2 ? buffer.getMagnitude(1, 0, numSamples) : 0.0f;
+    outputLevelL.exchange(Quillmore::followMeter(outputLevelL.load(), Quillmore::levelToMeterValue(peakL)));
+    outputLevelR.exchange(Quillmore::followMeter(outputLevelR.load(), Quillmore::levelToMeterValue(peakR)));
+    clipL.exchange(peakL >= Quillmore::clipLevel);
+    clipR.exchange(peakR >= Quillmore::clipLevel);
+}
+
+void QuillmoreAudioProcessor::parameterChanged(const juce::String& parameterID, float newValue)
+{
+    const int index = getPatcherParameterIndex(parameterID);
+    if (index != -1)
+        prtObject.setParameterValue(static_cast<PRT::ParameterIndex>(index), newValue, 0);
+
+    if (isLoadingState || suppressPresetDirty || !Quillmore::marksPresetDirty(parameterID))
+        return;
+    presetDirty.exchange(true);
+}
+
+double QuillmoreAudioProcessor::getTailLengthSeconds() const
+{
+    return tailSeconds;
+}
+
+const juce::String QuillmoreAudioProcessor::getProgramName(int)
+{
+    return currentPresetName.isNotEmpty() ? currentPresetName : juce::String(initialPresetName);
 }
 
 juce::AudioProcessorEditor* QuillmoreAudioProcessor::createEditor()

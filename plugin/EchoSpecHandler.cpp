@@ -1,0 +1,7 @@
+#include "plugin/EchoSpecHandler.h"
+
+void QuillmoreAudioProcessor::EchoSpecHandler::eventsAvailable()
+{
+    if (auto* source = getLinkedInterface())
+        source->drainEvents();
+}

@@ -1,0 +1,168 @@
+#pragma once
+
+#include "runtime/EngineInterface.h"
+#include "runtime/PatcherInterfaceImpl.h"
+
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+// A stand-in for the generated patch with its one-block lag: each block puts out the input of the
+// block before (so audio through it is delayed by exactly one engine block). It has a parameter for
+// every host parameter ID it is given, plus "PatchOnly" (no host parameter has that ID) and a hidden
+// second "Saturate"; it records every value it receives and reports chosen values back to the engine
+// after each block, the way the patch reports its warble and echo-filter values.
+//
+// The processor makes it through a plain factory function, so the test reaches the patcher the
+// processor runs through `current`. Everything here runs on the test's one thread.
+class LaggedPassThroughPatcher final : public PRT::PatcherInterfaceImpl
+{
+public:
+    // Set before a processor is made: the host parameter IDs its patcher will have.
+    static inline std::vector<std::string> hostParameterIds;
+    // The patcher made last.
+    static inline LaggedPassThroughPatcher* current = nullptr;
+
+    static PRT::PatcherInterface* make() { return new LaggedPassThroughPatcher(); }
+
+    LaggedPassThroughPatcher() : ids(hostParameterIds)
+    {
+        ids.emplace_back("PatchOnly");
+        ids.emplace_back("Saturate");
+        values.assign(ids.size(), 0.0f);
+        current = this;
+    }
+
+    ~LaggedPassThroughPatcher() override
+    {
+        if (current == this)
+            current = nullptr;
+    }
+
+    // The values received for a parameter ID, oldest first (the visible parameter of that ID).
+    std::vector<float> received(const std::string& id) const
+    {
+        std::vector<float> result;
+        for (const auto& [index, value] : receivedValues)
+            if (ids[index] == id && index != hiddenIndex())
+                result.push_back(value);
+        return result;
+    }
+
+    // A value that the patcher reports after every block from now on.
+    void reportAfterEachBlock(const std::string& id, float value)
+    {
+        for (PRT::ParameterIndex i = 0; i < ids.size(); ++i)
+            if (ids[i] == id)
+                reports[i] = value;
+    }
+
+    PRT::ParameterIndex hiddenIndex() const { return static_cast<PRT::ParameterIndex>(ids.size() - 1); }
+
+    PRT::ParameterIndex getNumParameters() override { return static_cast<PRT::ParameterIndex>(ids.size()); }
+    const char* getParameterName(PRT::ParameterIndex index) override { return getParameterId(index); }
+    const char* getParameterId(PRT::ParameterIndex index) override
+    {
+        return index < ids.size() ? ids[index].c_str() : "";
+    }
+    void getParameterInfo(PRT::ParameterIndex index, PRT::ParameterInfo* info) override
+    {
+        if (index >= ids.size())
+            return;
+        info->minimum = -100000.0f;
+        info->maximum = 100000.0f;
+        info->hostVisible = index != hiddenIndex();
+    }
+    PRT::ParameterValue getParameterValue(PRT::ParameterIndex index) override
+    {
+        return index < values.size() ? values[index] : 0.0f;
+    }
+    void setParameterValue(PRT::ParameterIndex index, PRT::ParameterValue value, PRT::MillisecondTime) override
+    {
+        if (index >= values.size())
+            return;
+        values[index] = value;
+        receivedValues.emplace_back(index, value);
+    }
+    PRT::ParameterValue convertToNormalizedParameterValue(PRT::ParameterIndex, PRT::ParameterValue value) override
+    {
+        return value;
+    }
+    PRT::ParameterValue convertFromNormalizedParameterValue(PRT::ParameterIndex, PRT::ParameterValue value) override
+    {
+        return value;
+    }
+
+    void initialize() override {}
+    PRT::Index getNumMidiInputPorts() override { return 0; }
+    PRT::Index getNumMidiOutputPorts() override { return 0; }
+    PRT::Index getNumInputChannels() override { return 2; }
+    PRT::Index getNumOutputChannels() override { return 2; }
+
+    void prepareToProcess(float rate, PRT::Index maxBlockSize, bool) override
+    {
+        sampleRate = rate;
+        blockSize = maxBlockSize;
+        for (auto& channel : held)
+            channel.assign(maxBlockSize, 0.0f);
+    }
+
+    void process(const PRT::SampleValue* const* inputs, PRT::Index numInputs, PRT::SampleValue* const* outputs,
+                 PRT::Index numOutputs, PRT::Index sampleFrames) override
+    {
+        ++processedBlocks;
+        for (PRT::Index channel = 0; channel < 2; ++channel)
+        {
+            auto& memory = held[channel];
+            if (channel < numOutputs)
+                std::copy_n(memory.begin(), sampleFrames, outputs[channel]);
+            if (channel < numInputs)
+                std::copy_n(inputs[channel], sampleFrames, memory.begin());
+            else
+                std::fill_n(memory.begin(), sampleFrames, 0.0f);
+        }
+        for (const auto& [index, value] : reports)
+        {
+            values[index] = value;
+            getEngine()->notifyParameterValueChanged(index, value, false);
+        }
+    }
+
+    void getPreset(PRT::PatcherStateInterface&) override {}
+    void setPreset(PRT::MillisecondTime, PRT::PatcherStateInterface&) override {}
+    PRT::DataRefIndex getNumDataRefs() override { return 0; }
+    PRT::DataRef* getDataRef(PRT::DataRefIndex) override { return nullptr; }
+    PRT::Index getNumExtraSignalInputs() override { return 0; }
+    PRT::Index getNumExtraSignalOutputs() override { return 0; }
+    const char* resolveTag(PRT::MessageTag) override { return ""; }
+    PRT::Index getNumMessages() override { return 0; }
+    PRT::Index getBlockSize() override { return blockSize; }
+    float getSampleRate() override { return sampleRate; }
+    void sendParameter(PRT::ParameterIndex, bool) override {}
+
+    void processMidiEvent(PRT::MillisecondTime, int32_t, const uint8_t*, int32_t) override {}
+    void processClockEvent(PRT::MillisecondTime, PRT::ClockId, bool, PRT::ParameterValue) override {}
+    void processOutletEvent(PRT::EngineLink*, PRT::OutletIndex, PRT::ParameterValue, PRT::MillisecondTime) override {}
+    void processOutletValueNow(PRT::EngineLink*, PRT::OutletIndex, PRT::ParameterValue) override {}
+    void processDataViewUpdate(PRT::DataRefIndex, PRT::MillisecondTime) override {}
+    void processNumMessage(PRT::MessageTag, PRT::MessageTag, PRT::MillisecondTime, float) override {}
+    void processListMessage(PRT::MessageTag, PRT::MessageTag, PRT::MillisecondTime, const PRT::list&) override {}
+    void processBangMessage(PRT::MessageTag, PRT::MessageTag, PRT::MillisecondTime) override {}
+    void processTempoEvent(PRT::MillisecondTime, float) override {}
+    void processTransportEvent(PRT::MillisecondTime, int32_t) override {}
+    void processBeatTimeEvent(PRT::MillisecondTime, float) override {}
+    void processTimeSignatureEvent(PRT::MillisecondTime, int32_t, int32_t) override {}
+    void processBBUEvent(PRT::MillisecondTime, float, float, float) override {}
+
+    int processedBlocks = 0;
+
+private:
+    std::vector<std::string> ids;
+    std::vector<float> values;
+    std::vector<std::pair<PRT::ParameterIndex, float>> receivedValues;
+    std::map<PRT::ParameterIndex, float> reports;
+    std::vector<float> held[2];
+    float sampleRate = 0.0f;
+    PRT::Index blockSize = 0;
+};
