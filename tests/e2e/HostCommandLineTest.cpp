@@ -25,19 +25,28 @@ std::string run(const juce::StringArray& arguments)
     runHost(*options, out);
     return out.str();
 }
+
+// The third column of a parameter listing's line: the parameter's name.
+std::string columnNamed(std::istringstream& columns)
+{
+    std::string index, number, name;
+    columns >> index >> number >> name;
+    return name;
+}
 } // namespace
 
 TEST(HostCommandLine, RendersAGeneratedSignalWithVaryingBlocksIntoAFloatWav)
 {
     const juce::TemporaryFile wav(".wav"), state(".state");
-    const auto report = run({ "--info", "--list", "--signal", "noise", "--length", "0.3", "--seed", "5", "--rate", "44100",
-                              "--varying-blocks", "16:700", "--output", wav.getFile().getFullPathName(),
-                              "--save-state", state.getFile().getFullPathName() });
+    // The host's bypass makes the rendered audio known: the input, one engine block (256 samples) late.
+    const auto report = run({ "--info", "--list", "--set", "Bypass=On", "--signal", "noise", "--length", "0.3", "--seed",
+                              "5", "--rate", "44100", "--varying-blocks", "16:700", "--output",
+                              wav.getFile().getFullPathName(), "--save-state", state.getFile().getFullPathName() });
 
     EXPECT_NE(report.find("name:     Quillmore"), std::string::npos) << report;
     EXPECT_NE(report.find("vendor:   Zarn Peloq"), std::string::npos) << report;
     EXPECT_NE(report.find("Bypass"), std::string::npos) << report;
-    EXPECT_NE(report.find("latency 0 samples"), std::string::npos) << report;
+    EXPECT_NE(report.find("latency 256 samples"), std::string::npos) << report;
     EXPECT_GT(state.getFile().getSize(), 0);
 
     juce::WavAudioFormat format;
@@ -57,7 +66,7 @@ TEST(HostCommandLine, RendersAGeneratedSignalWithVaryingBlocksIntoAFloatWav)
     ASSERT_EQ(rendered.samples.getNumChannels(), 2);
     ASSERT_EQ(rendered.samples.getNumSamples(), input.getNumSamples());
     for (int channel = 0; channel < 2; ++channel)
-        expectSameSamples(rendered.samples, channel, input, channel, input.getNumSamples());
+        expectDelayedSamples(rendered.samples, channel, input, channel, 256);
 }
 
 TEST(HostCommandLine, RendersAMonoWavFileAtItsOwnRateWithATail)
@@ -70,17 +79,17 @@ TEST(HostCommandLine, RendersAMonoWavFileAtItsOwnRateWithATail)
     const auto input = generateSignal(spec, 22050.0);
     writeFloatWav(in.getFile(), input, 22050.0);
 
-    run({ "--input", in.getFile().getFullPathName(), "--tail", "0.1", "--block", "64", "--output", out.getFile().getFullPathName() });
+    // Blocks of 64 make the engine block, and with it the latency, 64 samples; the tail brings out the
+    // input's last samples.
+    run({ "--input", in.getFile().getFullPathName(), "--set", "Bypass=On", "--tail", "0.1", "--block", "64", "--output",
+          out.getFile().getFullPathName() });
 
     const auto rendered = readWav(out.getFile());
     EXPECT_EQ(rendered.sampleRate, 22050.0);
     ASSERT_EQ(rendered.samples.getNumChannels(), 2);
     ASSERT_EQ(rendered.samples.getNumSamples(), input.getNumSamples() + 2205);
     for (int channel = 0; channel < 2; ++channel)
-    {
-        expectSameSamples(rendered.samples, channel, input, 0, input.getNumSamples());
-        EXPECT_EQ(rendered.samples.getMagnitude(channel, input.getNumSamples(), 2205), 0.0f);
-    }
+        expectDelayedSamples(rendered.samples, channel, input, 0, 64);
 }
 
 TEST(HostCommandLine, SetsParametersAndCarriesThemThroughAStateFile)
@@ -93,8 +102,9 @@ TEST(HostCommandLine, SetsParametersAndCarriesThemThroughAStateFile)
     std::istringstream lines(listing);
     std::string line;
     bool found = false;
+    // The host's own "Bypass", not the plug-in's "TrueBypass": the line whose name column is "Bypass".
     while (std::getline(lines, line))
-        if (line.find("Bypass") != std::string::npos)
+        if (std::istringstream columns(line); columnNamed(columns) == "Bypass")
         {
             found = true;
             EXPECT_NE(line.find("1.0000"), std::string::npos) << line;

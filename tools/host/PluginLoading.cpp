@@ -66,5 +66,9 @@ void preparePlugin(juce::AudioPluginInstance& instance, double sampleRate, int m
     instance.setNonRealtime(true);
     instance.setRateAndBufferSizeDetails(sampleRate, maximumBlockSize);
     instance.prepareToPlay(sampleRate, maximumBlockSize);
+
+    // A plug-in announces what preparing changed (its latency among them) through the message loop, as
+    // a host's running event loop would pass it on; its notices are queued by now.
+    juce::MessageManager::getInstance()->runDispatchLoopUntil(20);
 }
 } // namespace Quillmore::Host

@@ -1,0 +1,68 @@
+// The processor as a VST3 host sees it: its parameters with their texts, its latency and its tail.
+#include "tests/e2e/BuiltBundle.h"
+#include "tools/host/HostedParameters.h"
+
+#include <gtest/gtest.h>
+
+using namespace Quillmore::Host;
+
+TEST(HostedProcessor, ShowsItsFortyEightParametersWithTheirTexts)
+{
+    // Every host parameter with the text of its default value.
+    const struct
+    {
+        const char* id;
+        const char* text;
+    } parameters[] = {
+        { "Output", "0.0 dB" },          { "Input", "0.0 dB" },           { "Saturate", "0.00 %" },
+        { "HighPass", "20 Hz" },         { "HighPassQ", "0.80" },         { "EchoFilterLFOAmount", "0.00 %" },
+        { "EchoFilterLFOSpeed", "0.019 Hz" }, { "EchoFilterFreq", "600 Hz" }, { "EchoFilterQ", "0.250" },
+        { "SpringMix", "0.00 %" },       { "EchoTime", "250 ms" },        { "NoiseFreq", "15.00 kHz" },
+        { "NoiseAmnt", "0.00 %" },       { "NoiseDuckThresh", "-5.0 dB" }, { "NoiseDuckTime", "100 ms" },
+        { "NoiseGateTime", "1.00 s" },   { "EchoMix", "0.00 %" },         { "EchoFdbck", "80.0 %" },
+        { "SpringDecay", "70.0 %" },     { "StDrift", "0.00 %" },         { "Flutter", "0.00 %" },
+        { "WowRate", "1.2 Hz" },         { "Wow", "0.00 %" },             { "MstrWarble", "0.00 %" },
+        { "Blips", "0.00 %" },           { "Instability", "0.00 %" },     { "SpringSize", "8.0" },
+        { "SpringHighPass", "50 Hz" },   { "Degrade", "0.00 %" },         { "HighRolloff", "18.00 kHz" },
+        { "SpringAB", "50 % A / 50 % B" }, { "EchoStOffset", "0.0 %" },   { "EchoSyncOn", "TEMPO SYNC OFF" },
+        { "EchoSyncDiv", "1/8" },        { "SendRetMode", "WET/DRY MODE" }, { "EchoSend", "0.00 %" },
+        { "SpringSend", "0.00 %" },      { "EchoToSpring", "0.00 %" },    { "hostTempo", "120.000" },
+        { "Order", "1" },                { "TapeStop", "0" },             { "TapeStopInertia", "1.50 s" },
+        { "HeadsOn", "HEADS ON" },       { "SpaceOn", "SPACE ON" },       { "WarbleR", "0.000" },
+        { "WarbleL", "0.000" },          { "EchoFiltMeter", "1234.0000000" }, { "TrueBypass", "Off" },
+    };
+
+    auto plugin = loadBuiltBundle();
+    auto& instance = *plugin.instance;
+    // Ours, and the host's own bypass that the framework adds.
+    ASSERT_EQ(instance.getParameters().size(), 49);
+    EXPECT_EQ(findParameter(instance, "Bypass").getName(1024), "Bypass");
+
+    for (const auto& expected : parameters)
+    {
+        auto& parameter = findParameter(instance, expected.id);
+        EXPECT_EQ(parameter.getText(parameter.getValue(), 1024), expected.text) << expected.id;
+    }
+
+    // A text typed by the host reaches the plug-in's own parser and comes back as the plug-in writes it.
+    auto& echoTime = findParameter(instance, "EchoTime");
+    setParameterFromText(echoTime, "1.2 s");
+    EXPECT_EQ(echoTime.getText(echoTime.getValue(), 1024), "1.20 s");
+}
+
+TEST(HostedProcessor, ReportsItsLatencyAndTail)
+{
+    const struct
+    {
+        int maximumBlock;
+        int latency;
+    } cases[] = { { 64, 64 }, { 150, 128 }, { 512, 256 } };
+    for (const auto& c : cases)
+    {
+        auto plugin = loadBuiltBundle(48000.0, c.maximumBlock);
+        EXPECT_EQ(plugin.instance->getLatencySamples(), c.latency) << c.maximumBlock;
+    }
+
+    auto plugin = loadBuiltBundle();
+    EXPECT_NEAR(plugin.instance->getTailLengthSeconds(), 10.0, 0.001);
+}
