@@ -1,6 +1,9 @@
-// The processor as a VST3 host sees it: its parameters with their texts, its latency and its tail.
+// The processor as a VST3 host sees it: its parameters with their texts, its latency and its tail, and
+// the patch it runs.
 #include "tests/e2e/BuiltBundle.h"
 #include "tools/host/HostedParameters.h"
+#include "tools/host/OfflineRender.h"
+#include "tools/host/TestSignal.h"
 
 #include <gtest/gtest.h>
 
@@ -65,4 +68,26 @@ TEST(HostedProcessor, ReportsItsLatencyAndTail)
 
     auto plugin = loadBuiltBundle();
     EXPECT_NEAR(plugin.instance->getTailLengthSeconds(), 10.0, 0.001);
+}
+
+TEST(HostedProcessor, RendersThePatchAndOutputAtZeroSilencesIt)
+{
+    auto plugin = loadBuiltBundle();
+    auto& instance = *plugin.instance;
+    SignalSpec spec;
+    spec.kind = SignalKind::sine;
+    spec.seconds = 1.0;
+    const auto input = generateSignal(spec, 48000.0);
+    const int length = input.getNumSamples();
+    const int lastPart = 14400; // the last 0.3 s, long after the start-up ramp has opened
+
+    auto blocks = BlockSizes::fixed(512);
+    const auto audible = renderThrough(instance, input, blocks);
+    for (int channel = 0; channel < 2; ++channel)
+        EXPECT_GT(audible.getRMSLevel(channel, length - lastPart, lastPart), 0.05f) << "channel " << channel;
+
+    setParameterNormalised(findParameter(instance, "Output"), 0.0f);
+    flushParameterChanges(instance);
+    const auto silenced = renderThrough(instance, input, blocks);
+    EXPECT_LT(silenced.getMagnitude(length - lastPart, lastPart), 0.000001f);
 }
