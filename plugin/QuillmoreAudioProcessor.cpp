@@ -60,7 +60,8 @@ QuillmoreAudioProcessor::QuillmoreAudioProcessor(PRT::PatcherFactoryFunction pat
             if (ranged->paramID != trueBypassId)
                 apvts.addParameterListener(ranged->paramID, this);
 
-    currentPresetName = initialPresetName;
+    // The parameters stay at their defaults: no preset is loaded, but the header names the one they are.
+    setCurrentPresetName(initialPresetName);
     presetDirty = false;
 }
 
@@ -108,10 +109,7 @@ void QuillmoreAudioProcessor::prepareToPlay(double sampleRate, int maximumExpect
 
     trueBypassValue = apvts.getRawParameterValue(trueBypassId);
 
-    for (auto& half : spectrumFrames)
-        half.fill(0.0f);
-    spectrumWriteIndex = 0;
-    spectrumReady = false;
+    clearSpectrumFrames();
     warbleL = 0.5f;
     warbleR = 0.5f;
 }
@@ -255,7 +253,8 @@ double QuillmoreAudioProcessor::getTailLengthSeconds() const
 
 const juce::String QuillmoreAudioProcessor::getProgramName(int)
 {
-    return currentPresetName.isNotEmpty() ? currentPresetName : juce::String(initialPresetName);
+    const auto name = getCurrentPresetName();
+    return name.isNotEmpty() ? name : juce::String(initialPresetName);
 }
 
 juce::AudioProcessorEditor* QuillmoreAudioProcessor::createEditor()
@@ -264,9 +263,34 @@ juce::AudioProcessorEditor* QuillmoreAudioProcessor::createEditor()
     return new juce::GenericAudioProcessorEditor(*this);
 }
 
-void QuillmoreAudioProcessor::getStateInformation(juce::MemoryBlock&) {}
+void QuillmoreAudioProcessor::writeSpectrumFrame(const float* values)
+{
+    const int half = spectrumWriteIndex.load();
+    for (int i = 0; i < spectrumFrameSize; ++i)
+        spectrumFrames[static_cast<size_t>(half)][static_cast<size_t>(i)].store(values[i], std::memory_order_relaxed);
+    spectrumWriteIndex.store(1 - half);
+    // Last, so that a reader who sees the flag finds the frame and the index that go with it.
+    spectrumReady.store(true);
+}
 
-void QuillmoreAudioProcessor::setStateInformation(const void*, int) {}
+bool QuillmoreAudioProcessor::readSpectrumFrame(float* destination, int size)
+{
+    if (size != spectrumFrameSize || !spectrumReady.exchange(false))
+        return false;
+    const auto& half = spectrumFrames[static_cast<size_t>(1 - spectrumWriteIndex.load())];
+    for (int i = 0; i < spectrumFrameSize; ++i)
+        destination[i] = half[static_cast<size_t>(i)].load(std::memory_order_relaxed);
+    return true;
+}
+
+void QuillmoreAudioProcessor::clearSpectrumFrames()
+{
+    for (auto& half : spectrumFrames)
+        for (auto& value : half)
+            value.store(0.0f, std::memory_order_relaxed);
+    spectrumWriteIndex = 0;
+    spectrumReady = false;
+}
 
 juce::AudioProcessor* JUCE_CALLTYPE createPluginFilter()
 {

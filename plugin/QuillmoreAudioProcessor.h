@@ -1,6 +1,8 @@
 #pragma once
 
 #include "plugin/EngineBlockBridge.h"
+#include "plugin/LockedValue.h"
+#include "plugin/PresetFields.h"
 #include "plugin/PresetManager.h"
 #include "runtime/CoreObject.h"
 #include "runtime/ParameterEventInterface.h"
@@ -27,6 +29,8 @@ public:
     class EchoSpecHandler;
 
     static constexpr const char* initialPresetName = "Clean Default";
+    // The name after the current user preset was deleted, or restored from a state without one.
+    static constexpr const char* unnamedPresetName = "Init";
     static constexpr int spectrumFrameSize = 256;
 
     // The plug-in runs the generated patch; tests hand in patchers of their own.
@@ -56,7 +60,11 @@ public:
     const juce::String getProgramName(int index) override;
     void changeProgramName(int, const juce::String&) override {}
 
+    // The state a host keeps: the parameters, the current preset's name and modified mark, the
+    // editor's page and the preset browser's view, appended to destData. Any thread.
     void getStateInformation(juce::MemoryBlock& destData) override;
+    // Restores only a complete "Parameters" state; any other bytes change nothing. Parameters the
+    // state does not name keep their values, and the restore itself marks nothing modified.
     void setStateInformation(const void* data, int sizeInBytes) override;
 
     void parameterChanged(const juce::String& parameterID, float newValue) override;
@@ -66,28 +74,54 @@ public:
     int getNumForwardedParameters() const { return static_cast<int>(paramIndexById.size()); }
     int getEngineBlockSize() const { return bridge.getEngineBlockSize(); }
 
+    // Preset operations, called on the message thread by the editor's preset header, browser and
+    // dialogs. Every load goes through the preset parameters alone: the bypass, the tape stop and the
+    // values the patch reports back stay as they are, and nothing a load changes marks the preset
+    // modified. Each load turns the editor to the page of the one section switched on, if only one is.
+
+    // Puts the embedded factory document into the parameter state; false when there is no such
+    // document or it does not read as a preset (the parameters then stay as they are).
+    bool loadFactoryPresetState(const juce::String& resourceName);
+    // The factory preset becomes the current one under displayName, also when its document is missing.
+    void loadFactoryPreset(const juce::String& resourceName, const juce::String& displayName);
+
+    // The user operations report whether they worked. One that fails leaves the current name and the
+    // modified mark as they were (the store leaves its list and files as they were).
+    // A user load, even of an index outside the list, makes previous/next step through the user list.
+    bool loadUserPreset(int index);
+    // The first user preset whose name equals the trimmed name ignoring case, or -1.
+    int indexOfUserPreset(const juce::String& name) const;
+    // A new user preset from the current parameters becomes the current one; where the current preset
+    // came from (factory or user) is left, so previous/next go on from there.
+    bool saveUserPreset(const juce::String& name);
+    // Stores the current parameters into the user preset and loads it again.
+    bool overwriteUserPreset(int index);
+    // The header follows when the renamed or deleted preset is the one it shows ("Init" after a delete).
+    bool renameUserPreset(int index, const juce::String& newName);
+    bool deleteUserPreset(int index);
+
+    void setCurrentPresetName(const juce::String& name);
+    juce::String getCurrentPresetName() const;
+    // The name for the header: "Clean Default" for an empty name, and "*" after it while modified.
+    juce::String getCurrentPresetDisplayName() const;
+    // The Heads page when only the Heads are on, the Space page when only Space is; else no change.
+    void updateActivePanelFromSections();
+
+    // The echo spectrum's newest complete frame, once: false when none arrived since the last read or
+    // size is not one frame (a waiting frame then keeps waiting). For the editor's timer.
+    bool readSpectrumFrame(float* destination, int size);
+
     juce::AudioProcessorValueTreeState apvts;
     PresetManager presetManager;
 
-    // The current preset and the preset browser's view, read and written on the message thread.
-    juce::String currentPresetName{initialPresetName};
+    // The current preset and the preset browser's view. The editor and the preset operations change
+    // them on the message thread, the host reads them with the state on a thread of its choosing.
+    Quillmore::LockedValue<Quillmore::PresetFields> presetFields;
     std::atomic<bool> presetDirty{false};
     // Set by the thread that replaces the parameter state while it does, so that the changes the
     // framework makes meanwhile do not count as edits; read by parameterChanged on any thread.
     std::atomic<bool> isLoadingState{false};
     std::atomic<bool> suppressPresetDirty{false};
-    int currentPresetIsFactory = 0;
-    juce::String currentFactoryResource;
-    bool factoryOpenHeads = false;
-    bool factoryOpenSpaces = false;
-    bool factoryOpenQuillmores = false;
-    bool factoryOpenMiscFX = false;
-    bool popupHasState = false;
-    int popupLastTab = 0;
-    int popupFactoryScrollY = 0;
-    int popupUserScrollY = 0;
-    juce::String popupSelFactoryRes;
-    int popupSelUserIndex = -1;
 
     // Written by the audio thread, read by the editor's timer.
     std::atomic<float> warbleL{0.5f};
@@ -99,7 +133,9 @@ public:
     std::atomic<bool> clipR{false};
 
     // The echo spectrum: a complete frame waits in half 1 - spectrumWriteIndex while spectrumReady.
-    std::array<std::array<float, spectrumFrameSize>, 2> spectrumFrames{};
+    // Written by the handler on the audio thread (cleared by prepareToPlay); the values are atomics, so that a reader that is overtaken by
+    // two new frames while it copies gets a mixed frame, never undefined behaviour.
+    std::array<std::array<std::atomic<float>, spectrumFrameSize>, 2> spectrumFrames{};
     std::atomic<int> spectrumWriteIndex{0};
     std::atomic<bool> spectrumReady{false};
 
@@ -118,6 +154,9 @@ private:
     void forwardHostTempo();
     void forwardTrueBypass();
     void publishEditorValues(const juce::AudioBuffer<float>& buffer, int numSamples);
+    // A complete echo-spectrum frame from the handler, on the audio thread.
+    void writeSpectrumFrame(const float* values);
+    void clearSpectrumFrames();
 
     EngineBlockBridge bridge;
     PRT::CoreObject prtObject;

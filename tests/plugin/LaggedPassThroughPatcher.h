@@ -1,7 +1,10 @@
 #pragma once
 
 #include "runtime/EngineInterface.h"
+#include "runtime/EventVariant.h"
+#include "runtime/List.h"
 #include "runtime/PatcherInterfaceImpl.h"
+#include "runtime/TagHash.h"
 
 #include <map>
 #include <string>
@@ -12,7 +15,9 @@
 // block before (so audio through it is delayed by exactly one engine block). It has a parameter for
 // every host parameter ID it is given, plus "PatchOnly" (no host parameter has that ID) and a hidden
 // second "Saturate"; it records every value it receives and reports chosen values back to the engine
-// after each block, the way the patch reports its warble and echo-filter values.
+// after each block, the way the patch reports its warble and echo-filter values. It also sends chosen
+// messages out of its next block, the way the patch's echo analyser sends its "EchoSpec" lists, and
+// resolves the tags "EchoSpec" and "OtherList" (messageTag gives their hashes).
 //
 // The processor makes it through a plain factory function, so the test reaches the patcher the
 // processor runs through `current`. Everything here runs on the test's one thread.
@@ -56,6 +61,23 @@ public:
         for (PRT::ParameterIndex i = 0; i < ids.size(); ++i)
             if (ids[i] == id)
                 reports[i] = value;
+    }
+
+    struct Message
+    {
+        const char* tag;
+        int32_t kind; // a PRT::MessageEvent kind: number, list or bang
+        std::vector<float> values;
+    };
+
+    static constexpr const char* knownTags[] = { "EchoSpec", "OtherList" };
+    static PRT::MessageTag messageTag(const char* text) { return PRT::hashString(text); }
+
+    // Messages that the next block sends, in this order.
+    void sendInNextBlock(std::vector<Message> messages)
+    {
+        for (auto& message : messages)
+            outgoing.push_back(std::move(message));
     }
 
     PRT::ParameterIndex hiddenIndex() const { return static_cast<PRT::ParameterIndex>(ids.size() - 1); }
@@ -127,6 +149,7 @@ public:
             values[index] = value;
             getEngine()->notifyParameterValueChanged(index, value, false);
         }
+        sendOutgoingMessages();
     }
 
     void getPreset(PRT::PatcherStateInterface&) override {}
@@ -135,7 +158,13 @@ public:
     PRT::DataRef* getDataRef(PRT::DataRefIndex) override { return nullptr; }
     PRT::Index getNumExtraSignalInputs() override { return 0; }
     PRT::Index getNumExtraSignalOutputs() override { return 0; }
-    const char* resolveTag(PRT::MessageTag) override { return ""; }
+    const char* resolveTag(PRT::MessageTag tag) override
+    {
+        for (const char* text : knownTags)
+            if (messageTag(text) == tag)
+                return text;
+        return "";
+    }
     PRT::Index getNumMessages() override { return 0; }
     PRT::Index getBlockSize() override { return blockSize; }
     float getSampleRate() override { return sampleRate; }
@@ -158,10 +187,32 @@ public:
     int processedBlocks = 0;
 
 private:
+    void sendOutgoingMessages()
+    {
+        auto* engine = getEngine();
+        for (const auto& message : outgoing)
+        {
+            const auto tag = messageTag(message.tag);
+            if (message.kind == PRT::MessageEvent::List)
+            {
+                PRT::list values;
+                for (float value : message.values)
+                    values.push(value);
+                engine->sendListMessage(tag, 0, values, 0);
+            }
+            else if (message.kind == PRT::MessageEvent::Number)
+                engine->sendNumMessage(tag, 0, message.values.empty() ? 0.0f : message.values.front(), 0);
+            else
+                engine->sendBangMessage(tag, 0, 0);
+        }
+        outgoing.clear();
+    }
+
     std::vector<std::string> ids;
     std::vector<float> values;
     std::vector<std::pair<PRT::ParameterIndex, float>> receivedValues;
     std::map<PRT::ParameterIndex, float> reports;
+    std::vector<Message> outgoing;
     std::vector<float> held[2];
     float sampleRate = 0.0f;
     PRT::Index blockSize = 0;

@@ -159,9 +159,9 @@ TEST(ProcessorAnswers, NameProgramTailAndMidi)
     EXPECT_EQ(processor.getName(), "Quillmore");
     EXPECT_EQ(processor.getNumPrograms(), 1);
     EXPECT_EQ(processor.getProgramName(0), "Clean Default");
-    processor.currentPresetName = "Dub Delay";
+    processor.setCurrentPresetName("Dub Delay");
     EXPECT_EQ(processor.getProgramName(0), "Dub Delay");
-    processor.currentPresetName = {};
+    processor.setCurrentPresetName({});
     EXPECT_TRUE(processor.getProgramName(0).isNotEmpty());
     EXPECT_GE(processor.getTailLengthSeconds(), 5.0);
     EXPECT_FALSE(processor.acceptsMidi() || processor.producesMidi() || processor.isMidiEffect());
