@@ -73,6 +73,51 @@ TEST(PluginStateFile, SavedStateRestoresTheSettingInAFreshInstance)
     EXPECT_EQ(getPluginState(*fresh.instance), saved);
 }
 
+TEST(PluginStateFile, RestoresParametersAndThePresetNameInAFreshInstance)
+{
+    const juce::TemporaryFile stateFile(".state");
+    std::vector<ParameterRow> savedRows;
+    {
+        auto plugin = loadBuiltBundle();
+        auto& instance = *plugin.instance;
+        // A host reaches the preset name only through a state: hand one in that names a preset.
+        const auto initial = getPluginState(instance);
+        auto tree = juce::ValueTree::readFromData(initial.getData(), initial.getSize());
+        ASSERT_EQ(tree["currentPresetName"].toString(), "Clean Default");
+        tree.setProperty("currentPresetName", "Night Tape", nullptr);
+        juce::MemoryOutputStream named;
+        tree.writeToStream(named);
+        setPluginState(instance, named.getMemoryBlock());
+
+        setParameterFromText(findParameter(instance, "EchoTime"), "480 ms");
+        setParameterFromText(findParameter(instance, "SpaceOn"), "0");
+        setParameterFromText(findParameter(instance, "TrueBypass"), "On");
+        flushParameterChanges(instance);
+        savedRows = describeParameters(instance, {});
+        savePluginState(instance, stateFile.getFile());
+    }
+    ASSERT_EQ(rowNamed(savedRows, "EchoTime")->text, "480 ms");
+
+    auto fresh = loadBuiltBundle();
+    ASSERT_NE(rowNamed(describeParameters(*fresh.instance, {}), "EchoTime")->text, "480 ms");
+    loadPluginState(*fresh.instance, stateFile.getFile());
+
+    const auto rows = describeParameters(*fresh.instance, {});
+    ASSERT_EQ(rows.size(), savedRows.size());
+    for (size_t i = 0; i < rows.size(); ++i)
+    {
+        EXPECT_EQ(rows[i].name, savedRows[i].name);
+        EXPECT_EQ(rows[i].normalised, savedRows[i].normalised) << rows[i].name;
+        EXPECT_EQ(rows[i].text, savedRows[i].text) << rows[i].name;
+    }
+
+    // The edits after the named preset marked it modified; the fresh instance shows the same.
+    const auto restored = getPluginState(*fresh.instance);
+    const auto tree = juce::ValueTree::readFromData(restored.getData(), restored.getSize());
+    EXPECT_EQ(tree["currentPresetName"].toString(), "Night Tape");
+    EXPECT_TRUE(static_cast<bool>(tree["presetDirty"]));
+}
+
 TEST(PluginStateFile, MissingStateFileIsReported)
 {
     auto plugin = loadBuiltBundle();
