@@ -5,46 +5,12 @@
 #include "patch/core/OutputAmp.h"
 #include "runtime/EngineCore.h"
 
+#include "tests/common/AllocationCounter.h"
 #include "tests/runtime/CountingPlatform.h"
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <cstdlib>
-#include <new>
 #include <vector>
-
-namespace
-{
-std::atomic<bool> counting{false};
-std::atomic<long> heapCalls{0};
-
-void release(void* p) noexcept
-{
-    if (counting.load() && p != nullptr)
-        ++heapCalls;
-    std::free(p);
-}
-} // namespace
-
-void* operator new(std::size_t size)
-{
-    if (counting.load())
-        ++heapCalls;
-    if (void* p = std::malloc(size == 0 ? 1 : size))
-        return p;
-    throw std::bad_alloc();
-}
-
-void operator delete(void* p) noexcept
-{
-    release(p);
-}
-
-void operator delete(void* p, std::size_t) noexcept
-{
-    release(p);
-}
 
 using namespace PRT;
 
@@ -107,23 +73,23 @@ TEST(OutputStageAllocations, SteadyStateBlocksDoNotAllocate)
 
     const long platformAllocations = platform.allocations + platform.reallocations;
     float rampPeak = 0.0f;
-    counting = true;
-    for (int block = 0; block < 3000; ++block)
-    {
-        if (block % 400 == 0)
+    const long heapCalls = test::heapCallsDuring([&] {
+        for (int block = 0; block < 3000; ++block)
         {
-            stage->amp->updateTime(engine.getCurrentTime());
-            stage->amp->setSaturationInput(static_cast<float>(block % 101)); // the drive and level reports change
-            stage->amp->setOutputLevelInput(100.0f + static_cast<float>(block % 7));
+            if (block % 400 == 0)
+            {
+                stage->amp->updateTime(engine.getCurrentTime());
+                stage->amp->setSaturationInput(static_cast<float>(block % 101)); // the drive and level reports change
+                stage->amp->setOutputLevelInput(100.0f + static_cast<float>(block % 7));
+            }
+            if (block == 1500)
+                stage->ramp->loadBang.fire(); // the whole start-up sequence again
+            engine.process(inputs, 2, outputs, 2, 64, nullptr, nullptr);
+            rampPeak = std::max(rampPeak, stage->springControl);
         }
-        if (block == 1500)
-            stage->ramp->loadBang.fire(); // the whole start-up sequence again
-        engine.process(inputs, 2, outputs, 2, 64, nullptr, nullptr);
-        rampPeak = std::max(rampPeak, stage->springControl);
-    }
-    counting = false;
+    });
 
-    EXPECT_EQ(heapCalls.load(), 0);
+    EXPECT_EQ(heapCalls, 0);
     EXPECT_EQ(platform.allocations + platform.reallocations, platformAllocations);
     EXPECT_EQ(rampPeak, 1.0f); // the work really happened
     EXPECT_GT(stage->amp->driveMonitor.getLastReportedValue(), 0.01f);

@@ -4,48 +4,14 @@
 #include "patch/core/QuillmoreModules.h"
 #include "runtime/EngineCore.h"
 
+#include "tests/common/AllocationCounter.h"
 #include "tests/runtime/CountingPlatform.h"
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <cmath>
-#include <cstdlib>
-#include <new>
 #include <utility>
 #include <vector>
-
-namespace
-{
-std::atomic<bool> counting{false};
-std::atomic<long> heapCalls{0};
-
-void release(void* p) noexcept
-{
-    if (counting.load() && p != nullptr)
-        ++heapCalls;
-    std::free(p);
-}
-} // namespace
-
-void* operator new(std::size_t size)
-{
-    if (counting.load())
-        ++heapCalls;
-    if (void* p = std::malloc(size == 0 ? 1 : size))
-        return p;
-    throw std::bad_alloc();
-}
-
-void operator delete(void* p) noexcept
-{
-    release(p);
-}
-
-void operator delete(void* p, std::size_t) noexcept
-{
-    release(p);
-}
 
 using namespace PRT;
 
@@ -83,19 +49,18 @@ TEST(QuillmoreAllocations, BlocksAfterTheFirstDoNotAllocate)
         {{params::SendRetMode, 0}, {params::HeadsOn, 1}, {params::SpaceOn, 1}, {params::TrueBypass, 0}},
     };
     const long platformCalls = platform.allocations + platform.reallocations;
+    long heapCalls = 0;
     float loudest = 0.0f;
     for (int b = 1; b < 3000; ++b)
     {
         if (b % 100 == 0)
             for (const auto& [index, value] : changes[(b / 100) % 4])
                 set(index, value);
-        counting = true;
-        block(b);
-        counting = false;
+        heapCalls += test::heapCallsDuring([&] { block(b); });
         loudest = std::max(loudest, std::fabs(outLeft[64]));
     }
 
-    EXPECT_EQ(heapCalls.load(), 0);
+    EXPECT_EQ(heapCalls, 0);
     EXPECT_EQ(platform.allocations + platform.reallocations, platformCalls);
     EXPECT_GT(loudest, 0.4f) << "audio came through";
     EXPECT_EQ(top->gen01.controls.gen01Gate, 1.0f) << "the start-up ramp opened";

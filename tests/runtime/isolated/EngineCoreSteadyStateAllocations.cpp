@@ -6,48 +6,14 @@
 #include "runtime/NullPatcher.h"
 #include "runtime/ParameterEventInterfaceImpl.h"
 
+#include "tests/common/AllocationCounter.h"
 #include "tests/runtime/CountingPlatform.h"
 #include "tests/runtime/ListSendingPatcher.h"
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <cstdlib>
 #include <memory>
-#include <new>
 #include <vector>
-
-namespace
-{
-std::atomic<bool> counting{false};
-std::atomic<long> heapCalls{0};
-
-void release(void* p) noexcept
-{
-    if (counting.load() && p != nullptr)
-        ++heapCalls;
-    std::free(p);
-}
-} // namespace
-
-void* operator new(std::size_t size)
-{
-    if (counting.load())
-        ++heapCalls;
-    if (void* p = std::malloc(size == 0 ? 1 : size))
-        return p;
-    throw std::bad_alloc();
-}
-
-void operator delete(void* p) noexcept
-{
-    release(p);
-}
-
-void operator delete(void* p, std::size_t) noexcept
-{
-    release(p);
-}
 
 using namespace PRT;
 
@@ -149,12 +115,12 @@ TEST(EngineCoreAllocations, SteadyStateBlocksDoNotAllocate)
     engine.process(nullptr, 0, outputs, 3, 64, nullptr, nullptr); // first block
 
     const long platformAllocations = platform.allocations;
-    counting = true;
-    for (int block = 0; block < 2000; ++block)
-        engine.process(nullptr, 0, outputs, 3, 64, nullptr, nullptr);
-    counting = false;
+    const long heapCalls = test::heapCallsDuring([&] {
+        for (int block = 0; block < 2000; ++block)
+            engine.process(nullptr, 0, outputs, 3, 64, nullptr, nullptr);
+    });
 
-    EXPECT_EQ(heapCalls.load(), 0);
+    EXPECT_EQ(heapCalls, 0);
     EXPECT_EQ(platform.allocations, platformAllocations);
     EXPECT_GT(steady.notified, 3000); // the work really happened
     EXPECT_GT(steady.queued, 1000);
@@ -182,12 +148,12 @@ TEST(EngineAllocations, SteadyStateBlocksWithParameterInterfacesDoNotAllocate)
     block(0); // first block: registers the interfaces
 
     const long platformAllocations = platform.allocations;
-    counting = true;
-    for (int n = 1; n <= 2000; ++n)
-        block(n);
-    counting = false;
+    const long heapCalls = test::heapCallsDuring([&] {
+        for (int n = 1; n <= 2000; ++n)
+            block(n);
+    });
 
-    EXPECT_EQ(heapCalls.load(), 0);
+    EXPECT_EQ(heapCalls, 0);
     EXPECT_EQ(platform.allocations, platformAllocations);
     EXPECT_GT(handler.parameters, 400); // the work really happened
     EXPECT_GT(handler.messages, 1000);
@@ -214,14 +180,13 @@ void expectListMessagesAllocateNothing(size_t handlerInterfaces)
     SampleValue* outputs[] = {left.data(), right.data()};
     engine.process(nullptr, 0, outputs, 2, 256, nullptr, nullptr); // first block: registers the interfaces
 
-    const long heapBefore = heapCalls.load();
     const long platformAllocations = platform.allocations;
-    counting = true;
-    for (int block = 0; block < 2000; ++block)
-        engine.process(nullptr, 0, outputs, 2, 256, nullptr, nullptr);
-    counting = false;
+    const long heapCalls = test::heapCallsDuring([&] {
+        for (int block = 0; block < 2000; ++block)
+            engine.process(nullptr, 0, outputs, 2, 256, nullptr, nullptr);
+    });
 
-    EXPECT_EQ(heapCalls.load() - heapBefore, 0);
+    EXPECT_EQ(heapCalls, 0);
     EXPECT_EQ(platform.allocations, platformAllocations);
     EXPECT_EQ(patcher->sent, 2001 * static_cast<long>(test::ListSendingPatcher::listsPerBlock));
     for (const test::ListCheckingHandler& handler : handlers)
