@@ -18,10 +18,38 @@ namespace allocationCounter
 inline std::atomic<bool> counting{false};
 inline std::atomic<long> calls{0};
 
+inline void count() noexcept
+{
+    if (counting.load())
+        ++calls;
+}
+
+inline void* allocate(std::size_t size) noexcept
+{
+    count();
+    return std::malloc(size == 0 ? 1 : size);
+}
+
+// aligned_alloc wants a size that is a whole number of alignments.
+inline void* allocate(std::size_t size, std::align_val_t alignment) noexcept
+{
+    count();
+    const auto align = static_cast<std::size_t>(alignment);
+    return std::aligned_alloc(align, (size == 0 ? align : size + align - 1) / align * align);
+}
+
+template <typename... Alignment>
+void* allocateOrThrow(std::size_t size, Alignment... alignment)
+{
+    if (void* p = allocate(size, alignment...))
+        return p;
+    throw std::bad_alloc();
+}
+
 inline void release(void* p) noexcept
 {
-    if (counting.load() && p != nullptr)
-        ++calls;
+    if (p != nullptr)
+        count();
     std::free(p);
 }
 } // namespace allocationCounter
@@ -39,21 +67,86 @@ long heapCallsDuring(Work&& work)
 
 } // namespace PRT::test
 
+// Every replaceable form, so that no allocation slips past the count (the sanitizers bring their own
+// array, nothrow and aligned forms, which would otherwise go uncounted).
 void* operator new(std::size_t size)
 {
-    if (PRT::test::allocationCounter::counting.load())
-        ++PRT::test::allocationCounter::calls;
-    if (void* p = std::malloc(size == 0 ? 1 : size))
-        return p;
-    throw std::bad_alloc();
+    return PRT::test::allocationCounter::allocateOrThrow(size);
+}
+void* operator new[](std::size_t size)
+{
+    return PRT::test::allocationCounter::allocateOrThrow(size);
+}
+void* operator new(std::size_t size, std::align_val_t alignment)
+{
+    return PRT::test::allocationCounter::allocateOrThrow(size, alignment);
+}
+void* operator new[](std::size_t size, std::align_val_t alignment)
+{
+    return PRT::test::allocationCounter::allocateOrThrow(size, alignment);
+}
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept
+{
+    return PRT::test::allocationCounter::allocate(size);
+}
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept
+{
+    return PRT::test::allocationCounter::allocate(size);
+}
+void* operator new(std::size_t size, std::align_val_t alignment, const std::nothrow_t&) noexcept
+{
+    return PRT::test::allocationCounter::allocate(size, alignment);
+}
+void* operator new[](std::size_t size, std::align_val_t alignment, const std::nothrow_t&) noexcept
+{
+    return PRT::test::allocationCounter::allocate(size, alignment);
 }
 
 void operator delete(void* p) noexcept
 {
     PRT::test::allocationCounter::release(p);
 }
-
+void operator delete[](void* p) noexcept
+{
+    PRT::test::allocationCounter::release(p);
+}
 void operator delete(void* p, std::size_t) noexcept
+{
+    PRT::test::allocationCounter::release(p);
+}
+void operator delete[](void* p, std::size_t) noexcept
+{
+    PRT::test::allocationCounter::release(p);
+}
+void operator delete(void* p, std::align_val_t) noexcept
+{
+    PRT::test::allocationCounter::release(p);
+}
+void operator delete[](void* p, std::align_val_t) noexcept
+{
+    PRT::test::allocationCounter::release(p);
+}
+void operator delete(void* p, std::size_t, std::align_val_t) noexcept
+{
+    PRT::test::allocationCounter::release(p);
+}
+void operator delete[](void* p, std::size_t, std::align_val_t) noexcept
+{
+    PRT::test::allocationCounter::release(p);
+}
+void operator delete(void* p, const std::nothrow_t&) noexcept
+{
+    PRT::test::allocationCounter::release(p);
+}
+void operator delete[](void* p, const std::nothrow_t&) noexcept
+{
+    PRT::test::allocationCounter::release(p);
+}
+void operator delete(void* p, std::align_val_t, const std::nothrow_t&) noexcept
+{
+    PRT::test::allocationCounter::release(p);
+}
+void operator delete[](void* p, std::align_val_t, const std::nothrow_t&) noexcept
 {
     PRT::test::allocationCounter::release(p);
 }
