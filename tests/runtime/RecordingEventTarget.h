@@ -27,8 +27,10 @@ public:
     std::vector<std::string> lines;
 };
 
-// A patcher event target that logs every event it receives.
-class RecordingEventTarget : public PatcherEventTarget
+// Logs every event a patcher event target receives, apart from the parameter events: what those do is
+// the base's (or the subclass's) business. Hooks let a test react to clocks and lists.
+template <typename Target>
+class RecordingEvents : public Target
 {
 public:
     void processMidiEvent(MillisecondTime time, int32_t port, const uint8_t* data, int32_t length) override
@@ -44,14 +46,7 @@ public:
             calls.record("clock", time, clockId, value);
         else
             calls.record("clock", time, clockId);
-    }
-    void processNormalizedParameterEvent(ParameterIndex index, ParameterValue value, MillisecondTime time) override
-    {
-        calls.record("normalizedParameter", time, index, value);
-    }
-    void processParameterEvent(ParameterIndex index, ParameterValue value, MillisecondTime time) override
-    {
-        calls.record("parameter", time, index, value);
+        onClock(time, clockId);
     }
     void processOutletEvent(EngineLink*, OutletIndex index, ParameterValue value, MillisecondTime time) override
     {
@@ -98,14 +93,29 @@ public:
     {
         calls.record("bbu", time, bars, beats, units);
     }
+
+    CallLog calls;
+    std::function<void(MillisecondTime, ClockId)> onClock = [](auto...) {};
+    // Runs at the start of processListMessage, before the list is read.
+    std::function<void()> onListMessage = [] {};
+};
+
+// A patcher event target that logs every event it receives, the parameter events included.
+class RecordingEventTarget : public RecordingEvents<PatcherEventTarget>
+{
+public:
+    void processNormalizedParameterEvent(ParameterIndex index, ParameterValue value, MillisecondTime time) override
+    {
+        calls.record("normalizedParameter", time, index, value);
+    }
+    void processParameterEvent(ParameterIndex index, ParameterValue value, MillisecondTime time) override
+    {
+        calls.record("parameter", time, index, value);
+    }
     void processParameterBangEvent(ParameterIndex index, MillisecondTime time) override
     {
         calls.record("parameterBang", time, index);
     }
-
-    // Runs at the start of processListMessage, before the list is read.
-    std::function<void()> onListMessage = [] {};
-    CallLog calls;
 };
 
 } // namespace PRT::test

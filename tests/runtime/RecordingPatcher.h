@@ -6,7 +6,6 @@
 #include "tests/runtime/RecordingEventTarget.h"
 
 #include <functional>
-#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -16,7 +15,7 @@ namespace PRT::test
 
 // A patcher that logs every call it receives ("<operation> <arguments> @<time>") and lets a test
 // react to clocks, parameters and initialisation. Its process writes 1 into every output it is given.
-class RecordingPatcher : public PatcherInterfaceImpl
+class RecordingPatcher : public RecordingEvents<PatcherInterfaceImpl>
 {
 public:
     static constexpr ParameterIndex numParameters = 4;
@@ -96,67 +95,9 @@ public:
         getEngine()->notifyParameterValueChanged(index, getParameterValue(index), ignoreValue);
     }
 
-    void processMidiEvent(MillisecondTime time, int32_t port, const uint8_t* data, int32_t length) override
-    {
-        std::ostringstream bytes;
-        for (int32_t i = 0; i < length; ++i)
-            bytes << (i > 0 ? "," : "") << static_cast<int>(data[i]);
-        calls.record("midi", time, port, bytes.str());
-    }
-    void processClockEvent(MillisecondTime time, ClockId clockId, bool hasValue, ParameterValue value) override
-    {
-        if (hasValue)
-            calls.record("clock", time, clockId, value);
-        else
-            calls.record("clock", time, clockId);
-        onClock(time, clockId);
-    }
-    void processOutletEvent(EngineLink*, OutletIndex index, ParameterValue value, MillisecondTime time) override
-    {
-        calls.record("outlet", time, index, value);
-    }
-    void processOutletValueNow(EngineLink*, OutletIndex index, ParameterValue value) override
-    {
-        calls.record("outletNow", -1, index, value);
-    }
-    void processDataViewUpdate(DataRefIndex index, MillisecondTime time) override
-    {
-        calls.record("dataView", time, index);
-    }
-    void processNumMessage(MessageTag tag, MessageTag objectId, MillisecondTime time, float value) override
-    {
-        calls.record("num", time, tag, objectId, value);
-    }
-    void processListMessage(MessageTag tag, MessageTag objectId, MillisecondTime time, const list& l) override
-    {
-        calls.record("list", time, tag, objectId, l.size());
-    }
-    void processBangMessage(MessageTag tag, MessageTag objectId, MillisecondTime time) override
-    {
-        calls.record("bang", time, tag, objectId);
-    }
-    void processTempoEvent(MillisecondTime time, float tempo) override { calls.record("tempo", time, tempo); }
-    void processTransportEvent(MillisecondTime time, int32_t state) override
-    {
-        calls.record("transport", time, state);
-    }
-    void processBeatTimeEvent(MillisecondTime time, float beatTime) override
-    {
-        calls.record("beatTime", time, beatTime);
-    }
-    void processTimeSignatureEvent(MillisecondTime time, int32_t numerator, int32_t denominator) override
-    {
-        calls.record("timeSignature", time, numerator, denominator);
-    }
-    void processBBUEvent(MillisecondTime time, float bars, float beats, float units) override
-    {
-        calls.record("bbu", time, bars, beats, units);
-    }
-
     // Calls that happened since the last look, then forgets them.
     std::vector<std::string> takeCalls() { return std::exchange(calls.lines, {}); }
 
-    CallLog calls;
     ParameterValue values[numParameters] = {0, 0, 0, 0};
     float sampleRate = 0;
     Index blockSize = 0;
@@ -164,7 +105,6 @@ public:
     Index outputChannels = 2;
     bool fixedBlockSize = false;
     std::function<void(ParameterIndex, ParameterValue, MillisecondTime)> onParameter = [](auto...) {};
-    std::function<void(MillisecondTime, ClockId)> onClock = [](auto...) {};
     std::function<void()> onInitialize = [] {};
     std::function<void()> onProcess = [] {};
 };
