@@ -4,11 +4,11 @@
 #include "runtime/EngineCore.h"
 #include "runtime/EventHandler.h"
 #include "runtime/NullPatcher.h"
-#include "runtime/ParameterEventInterfaceImpl.h"
 
 #include "tests/common/AllocationCounter.h"
 #include "tests/runtime/CountingPlatform.h"
 #include "tests/runtime/ListSendingPatcher.h"
+#include "tests/runtime/RecordingInterface.h"
 
 #include <gtest/gtest.h>
 
@@ -39,22 +39,11 @@ public:
     }
 };
 
-// Hands the engine two parameter events per block and takes what comes back without keeping it.
-class SteadyInterface : public ParameterEventInterfaceImpl
+// Hands the engine two parameter events per block and counts what comes back: a recording interface
+// that keeps nothing, since keeping would allocate.
+class SteadyInterface : public test::RecordingInterface
 {
 public:
-    ParameterIndex getNumParameters() override { return 0; }
-    const char* getParameterName(ParameterIndex) override { return ""; }
-    const char* getParameterId(ParameterIndex) override { return ""; }
-    void getParameterInfo(ParameterIndex, ParameterInfo*) override {}
-    ParameterValue getParameterValue(ParameterIndex) override { return 0; }
-    void setParameterValue(ParameterIndex, ParameterValue, MillisecondTime) override {}
-    ParameterValue convertToNormalizedParameterValue(ParameterIndex, ParameterValue v) override { return v; }
-    ParameterValue convertFromNormalizedParameterValue(ParameterIndex, ParameterValue v) override { return v; }
-    void scheduleEvent(EventVariant) override {}
-    void setScheduleCallback(ScheduleCallback) override {}
-    void drainEvents() override {}
-    void refreshParameterValues() override {}
     void notifyParameterValueChanged(const ParameterEvent&, ParameterIndex, ParameterValue) override { ++notified; }
     void pullEvents(EventList& events, MillisecondTime now) override
     {
@@ -63,10 +52,6 @@ public:
     }
     void flushParameterNotifications(MillisecondTime) override {}
     void queueHandlerEvent(EventVariant&&) override { ++queued; }
-    void notifyHandler() override {}
-    bool isActive() override { return true; }
-    bool deactivate() override { return true; }
-    void requestRemoval() override {}
 
     long notified = 0;
     long queued = 0;
