@@ -12,35 +12,13 @@ template <typename Shadow>
 ParameterInterfaceAsyncImpl<Shadow>::ParameterInterfaceAsyncImpl(Engine& owner, EventHandler* eventHandler,
                                                                  std::unique_ptr<EventVariantQueue> engineQueue,
                                                                  std::unique_ptr<EventVariantQueue> handlerQueue)
-    : engine(&owner), toEngine(std::move(engineQueue)), toHandler(std::move(handlerQueue)), handler(eventHandler)
+    : EngineParameterInterface<Engine>(owner),
+      toEngine(std::move(engineQueue)),
+      toHandler(std::move(handlerQueue)),
+      handler(eventHandler)
 {
     active = true;
     refreshParameterValues();
-}
-
-template <typename Shadow>
-ParameterIndex ParameterInterfaceAsyncImpl<Shadow>::getNumParameters()
-{
-    return isActive() ? engine->getNumParameters() : 0;
-}
-
-template <typename Shadow>
-const char* ParameterInterfaceAsyncImpl<Shadow>::getParameterName(ParameterIndex index)
-{
-    return isActive() ? engine->getParameterName(index) : "";
-}
-
-template <typename Shadow>
-const char* ParameterInterfaceAsyncImpl<Shadow>::getParameterId(ParameterIndex index)
-{
-    return isActive() ? engine->getParameterId(index) : "";
-}
-
-template <typename Shadow>
-void ParameterInterfaceAsyncImpl<Shadow>::getParameterInfo(ParameterIndex index, ParameterInfo* info)
-{
-    if (isActive())
-        engine->getParameterInfo(index, info);
 }
 
 template <typename Shadow>
@@ -58,26 +36,6 @@ void ParameterInterfaceAsyncImpl<Shadow>::setParameterValue(ParameterIndex index
     const ParameterValue constrained = constrainParameterValue(index, value);
     storeShadow(index, constrained);
     toEngine->enqueue(ParameterEvent{index, time, constrained, this, nullptr});
-}
-
-template <typename Shadow>
-ParameterValue ParameterInterfaceAsyncImpl<Shadow>::convertToNormalizedParameterValue(ParameterIndex index,
-                                                                                      ParameterValue value)
-{
-    return isActive() ? engine->convertToNormalizedParameterValue(index, value) : 0;
-}
-
-template <typename Shadow>
-ParameterValue ParameterInterfaceAsyncImpl<Shadow>::convertFromNormalizedParameterValue(ParameterIndex index,
-                                                                                        ParameterValue normalizedValue)
-{
-    return isActive() ? engine->convertFromNormalizedParameterValue(index, normalizedValue) : 0;
-}
-
-template <typename Shadow>
-ParameterValue ParameterInterfaceAsyncImpl<Shadow>::constrainParameterValue(ParameterIndex index, ParameterValue value)
-{
-    return isActive() ? engine->constrainParameterValue(index, value) : value;
 }
 
 template <typename Shadow>

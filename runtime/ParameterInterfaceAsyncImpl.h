@@ -1,7 +1,7 @@
 #pragma once
 
 #include "runtime/EventQueue.h"
-#include "runtime/ParameterEventInterfaceImpl.h"
+#include "runtime/EngineParameterInterface.h"
 #include "runtime/ShadowValue.h"
 
 #include <atomic>
@@ -11,7 +11,6 @@
 namespace PRT
 {
 
-class Engine;
 class EventHandler;
 
 using EventVariantQueue = EventQueueBase<EventVariant>;
@@ -28,7 +27,7 @@ using EventVariantQueue = EventQueueBase<EventVariant>;
 // destroyed) the interface never touches the engine again: setters are dropped, parameter
 // descriptions read as an empty patcher, and the shadow keeps the last values.
 template <typename Shadow>
-class ParameterInterfaceAsyncImpl final : public ParameterEventInterfaceImpl
+class ParameterInterfaceAsyncImpl final : public EngineParameterInterface<Engine>
 {
 public:
     static constexpr MillisecondTime flushInterval = 15.0;
@@ -37,15 +36,8 @@ public:
     ParameterInterfaceAsyncImpl(Engine& engine, EventHandler* handler, std::unique_ptr<EventVariantQueue> toEngine,
                                 std::unique_ptr<EventVariantQueue> toHandler);
 
-    ParameterIndex getNumParameters() override;
-    const char* getParameterName(ParameterIndex index) override;
-    const char* getParameterId(ParameterIndex index) override;
-    void getParameterInfo(ParameterIndex index, ParameterInfo* info) override;
     ParameterValue getParameterValue(ParameterIndex index) override;
     void setParameterValue(ParameterIndex index, ParameterValue value, MillisecondTime time) override;
-    ParameterValue convertToNormalizedParameterValue(ParameterIndex index, ParameterValue value) override;
-    ParameterValue convertFromNormalizedParameterValue(ParameterIndex index, ParameterValue normalizedValue) override;
-    ParameterValue constrainParameterValue(ParameterIndex index, ParameterValue value) override;
 
     void scheduleEvent(EventVariant event) override;
     void setScheduleCallback(ScheduleCallback) override {}
@@ -68,7 +60,6 @@ private:
     void storeShadow(ParameterIndex index, ParameterValue value);
 
     bool handlerPending = false;
-    Engine* engine;
     std::unique_ptr<EventVariantQueue> toEngine;
     std::unique_ptr<EventVariantQueue> toHandler;
     EventHandler* handler;

@@ -10,7 +10,7 @@ namespace PRT
 {
 
 ParameterInterfaceSync::ParameterInterfaceSync(EngineCore& owner, EventHandler* eventHandler)
-    : engine(&owner), handler(eventHandler)
+    : EngineParameterInterface(owner), handler(eventHandler)
 {
     engine->registerInterface(this);
     if (handler != nullptr)
@@ -24,27 +24,6 @@ ParameterInterfaceSync::~ParameterInterfaceSync()
         engine->unregisterInterface(this);
 }
 
-ParameterIndex ParameterInterfaceSync::getNumParameters()
-{
-    return active ? engine->getNumParameters() : 0;
-}
-
-const char* ParameterInterfaceSync::getParameterName(ParameterIndex index)
-{
-    return active ? engine->getParameterName(index) : "";
-}
-
-const char* ParameterInterfaceSync::getParameterId(ParameterIndex index)
-{
-    return active ? engine->getParameterId(index) : "";
-}
-
-void ParameterInterfaceSync::getParameterInfo(ParameterIndex index, ParameterInfo* info)
-{
-    if (active)
-        engine->getParameterInfo(index, info);
-}
-
 ParameterValue ParameterInterfaceSync::getParameterValue(ParameterIndex index)
 {
     if (active)
@@ -55,22 +34,6 @@ ParameterValue ParameterInterfaceSync::getParameterValue(ParameterIndex index)
 void ParameterInterfaceSync::setParameterValue(ParameterIndex index, ParameterValue value, MillisecondTime time)
 {
     scheduleEvent(ParameterEvent{index, time, value, this, nullptr});
-}
-
-ParameterValue ParameterInterfaceSync::convertToNormalizedParameterValue(ParameterIndex index, ParameterValue value)
-{
-    return active ? engine->convertToNormalizedParameterValue(index, value) : 0;
-}
-
-ParameterValue ParameterInterfaceSync::convertFromNormalizedParameterValue(ParameterIndex index,
-                                                                           ParameterValue normalizedValue)
-{
-    return active ? engine->convertFromNormalizedParameterValue(index, normalizedValue) : 0;
-}
-
-ParameterValue ParameterInterfaceSync::constrainParameterValue(ParameterIndex index, ParameterValue value)
-{
-    return active ? engine->constrainParameterValue(index, value) : value;
 }
 
 void ParameterInterfaceSync::scheduleEvent(EventVariant event)

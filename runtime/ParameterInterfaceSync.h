@@ -1,20 +1,19 @@
 #pragma once
 
-#include "runtime/ParameterEventInterfaceImpl.h"
+#include "runtime/EngineParameterInterface.h"
 
 #include <vector>
 
 namespace PRT
 {
 
-class EngineCore;
 class EventHandler;
 
 // A parameter interface without queues: events go straight into the engine's schedule and reported
 // values straight to the handler. Safe only on the thread that runs the engine. Registers itself with
 // the engine for its lifetime; once deactivated (its engine destroyed) it never touches the engine
 // again.
-class ParameterInterfaceSync : public ParameterEventInterfaceImpl
+class ParameterInterfaceSync : public EngineParameterInterface<EngineCore>
 {
 public:
     ParameterInterfaceSync(EngineCore& engine, EventHandler* handler);
@@ -23,16 +22,9 @@ public:
     ParameterInterfaceSync(const ParameterInterfaceSync&) = delete;
     ParameterInterfaceSync& operator=(const ParameterInterfaceSync&) = delete;
 
-    ParameterIndex getNumParameters() override;
-    const char* getParameterName(ParameterIndex index) override;
-    const char* getParameterId(ParameterIndex index) override;
-    void getParameterInfo(ParameterIndex index, ParameterInfo* info) override;
     // Asks the patcher.
     ParameterValue getParameterValue(ParameterIndex index) override;
     void setParameterValue(ParameterIndex index, ParameterValue value, MillisecondTime time) override;
-    ParameterValue convertToNormalizedParameterValue(ParameterIndex index, ParameterValue value) override;
-    ParameterValue convertFromNormalizedParameterValue(ParameterIndex index, ParameterValue normalizedValue) override;
-    ParameterValue constrainParameterValue(ParameterIndex index, ParameterValue value) override;
 
     // Joins the schedule, never earlier than now; a preset request is answered at once.
     void scheduleEvent(EventVariant event) override;
@@ -55,7 +47,6 @@ protected:
     // The time the event is scheduled for: its own, raised to now.
     MillisecondTime scheduleNow(EventVariant event);
 
-    EngineCore* engine;
     EventHandler* handler;
     std::vector<ParameterValue> shadows;
     bool active = true;
