@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <string>
+#include <utility>
 #include <vector>
 
 namespace PRT::test
@@ -32,6 +34,14 @@ inline void runBlocks(EngineCore& engine, int count = 1, Index frames = fixtureB
     SampleValue* outputs[] = {left.data(), right.data()};
     for (int i = 0; i < count; ++i)
         engine.process(nullptr, 0, outputs, 2, frames, nullptr, nullptr);
+}
+
+// The line a recording patcher logs for a parameter call.
+inline std::string parameterCall(ParameterIndex index, ParameterValue value, MillisecondTime time)
+{
+    CallLog log;
+    log.record("parameter", time, index, value);
+    return log.lines.front();
 }
 
 // An engine running a clamping patcher, prepared at 48 kHz for 64-frame blocks; no block has run.

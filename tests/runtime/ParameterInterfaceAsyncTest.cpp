@@ -12,19 +12,13 @@
 
 using namespace PRT;
 using test::EngineFixture;
+using test::parameterCall;
 using test::RecordingHandler;
 
 namespace
 {
 // Blocks of 64 frames at 48 kHz between two flushes of reported values (15 ms).
 constexpr int blocksPerFlush = 12;
-
-std::string parameterCall(ParameterIndex index, ParameterValue value, MillisecondTime time)
-{
-    test::CallLog log;
-    log.record("parameter", time, index, value);
-    return log.lines.front();
-}
 
 class AsyncInterfaceTest : public EngineFixture
 {

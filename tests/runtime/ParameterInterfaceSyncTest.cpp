@@ -14,17 +14,11 @@
 
 using namespace PRT;
 using test::EngineFixture;
+using test::parameterCall;
 using test::RecordingHandler;
 
 namespace
 {
-std::string parameterCall(ParameterIndex index, ParameterValue value, MillisecondTime time)
-{
-    test::CallLog log;
-    log.record("parameter", time, index, value);
-    return log.lines.front();
-}
-
 class SyncInterfaceTest : public EngineFixture
 {
 protected:
