@@ -58,6 +58,8 @@ class NoiseDucker : public GeneratedPatcher
 public:
     explicit NoiseDucker(const char* name) : GeneratedPatcher({name, 2, 1}) {}
 
+    void setupObjects() override { compressor->setupObjects(); }
+
     NoiseDuckerCompressor* compressor = nullptr;
 
 protected:

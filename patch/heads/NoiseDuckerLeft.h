@@ -13,8 +13,6 @@ public:
 
     PRTSubpatcher_41() : NoiseDucker("NoiseDucker[1]") {}
 
-    void setupObjects() override { compressor->setupObjects(); }
-
 protected:
     void createChildren() override;
 };

@@ -13,8 +13,6 @@ public:
 
     PRTSubpatcher_44() : NoiseDucker("NoiseDucker") {}
 
-    void setupObjects() override { compressor->setupObjects(); }
-
 protected:
     void createChildren() override;
 };
