@@ -4,6 +4,8 @@
 #include "patch/core/OutputAmp.h"
 #include "runtime/EngineCore.h"
 
+#include "tests/patch/ModuleTestRoot.h"
+
 #include <benchmark/benchmark.h>
 
 #include <vector>
@@ -14,33 +16,11 @@ namespace
 {
 constexpr Index kBlock = 128;
 
-// A top level that runs one module on its stereo ports, started as the generated top level starts it.
-template <typename Module>
-class Host final : public GeneratedPatcher
-{
-public:
-    Host() : GeneratedPatcher({"Host", 2, 2}, 0) {}
-    void initialize() override
-    {
-        GeneratedPatcher::initialize();
-        module->setupObjects();
-        scheduleLoadClocks();
-    }
-    Module* module = nullptr;
-
-private:
-    void createChildren() override { module = createChild<Module>(); }
-    void processBlock(const SampleValue* const* inputs, SampleValue* const* outputs, Index n) override
-    {
-        module->process(inputs, 2, outputs, 2, n);
-    }
-};
-
 template <typename Module, typename SetUp>
 void runBlocks(benchmark::State& state, int warmUpBlocks, SetUp setUp)
 {
     EngineCore engine;
-    auto* host = new Host<Module>();
+    auto* host = new test::ModuleTestRoot<Module>();
     engine.setPatcher(PatcherPtr(host));
     setUp(*host->module);
     engine.prepareToProcess(48000.0f, kBlock, false);
