@@ -293,8 +293,7 @@ private:
     SignalBuffer stopperControl{*this}; // the tape stopper's hiss level
     SignalBuffer echoMono{*this};       // the echo mixer's mono wet echo, for the analyser
 
-    bool springModelSetUp = false;
-    bool musicalTimeSetUp = false;
+    bool signalObjectsSetUp = false; // by the first prepare
 };
 
 } // namespace PRT

@@ -7,17 +7,12 @@ namespace PRT
 // up; the modules are prepared after this, in member order.
 void Quillmore::prepareSignalObjects(bool changed)
 {
+    if (signalObjectsSetUp && !changed)
+        return;
+    signalObjectsSetUp = true;
     // A new rate or block size empties spring model A: its tail does not survive the change.
-    if (!springModelSetUp || changed)
-    {
-        springModelSetUp = true;
-        gen01.setUpDelayLines(getEngine());
-    }
-    if (!musicalTimeSetUp || changed)
-    {
-        musicalTimeSetUp = true;
-        prepareMusicalTime();
-    }
+    gen01.setUpDelayLines(getEngine());
+    prepareMusicalTime();
 }
 
 } // namespace PRT
