@@ -1,6 +1,7 @@
 #include "patch/core/GeneratedLists.h"
 
 #include "tests/runtime/CountingPlatform.h"
+#include "tests/runtime/ListValues.h"
 
 #include <gtest/gtest.h>
 
@@ -9,41 +10,22 @@
 #include <vector>
 
 using namespace PRT;
-
-namespace
-{
-std::vector<float> elements(const list& l)
-{
-    return std::vector<float>(l.data(), l.data() + l.size());
-}
-
-std::vector<uint32_t> elements(const indexlist& l)
-{
-    return std::vector<uint32_t>(l.data(), l.data() + l.size());
-}
-
-indexlist makeIndexList(std::initializer_list<uint32_t> values)
-{
-    indexlist result;
-    for (uint32_t value : values)
-        result.push(value);
-    return result;
-}
-} // namespace
+using test::contents;
+using test::makeIndexList;
 
 TEST(GeneratedLists, BuildersHaveTheirContentsAndCapacities)
 {
-    EXPECT_EQ(elements(makeSingleValueList(2.5f)), std::vector<float>{2.5f});
-    EXPECT_EQ(elements(makeSingleValueList(int32_t(-7))), std::vector<float>{-7.0f});
-    EXPECT_EQ(elements(makeSingleValueList(0.1)), std::vector<float>{0.1f});
+    EXPECT_EQ(contents(makeSingleValueList(2.5f)), std::vector<float>{2.5f});
+    EXPECT_EQ(contents(makeSingleValueList(int32_t(-7))), std::vector<float>{-7.0f});
+    EXPECT_EQ(contents(makeSingleValueList(0.1)), std::vector<float>{0.1f});
     EXPECT_EQ(makeSingleValueList(1.0f).capacity(), 8u);
 
     const list setup = makeScopeSetupList(48000.0f, 1);
-    EXPECT_EQ(elements(setup), (std::vector<float>{1, 1, 48000, 0, 1, 0, 0, 128, 1}));
+    EXPECT_EQ(contents(setup), (std::vector<float>{1, 1, 48000, 0, 1, 0, 0, 128, 1}));
     EXPECT_EQ(setup.capacity(), 16u);
 
     const list divisions = makeSyncDivisionList();
-    EXPECT_EQ(elements(divisions), (std::vector<float>{0.0625f, 0.125f, 1.0f / 6, 0.1875f, 0.25f, 1.0f / 3, 0.375f,
+    EXPECT_EQ(contents(divisions), (std::vector<float>{0.0625f, 0.125f, 1.0f / 6, 0.1875f, 0.25f, 1.0f / 3, 0.375f,
                                                        0.5f, 2.0f / 3, 0.75f, 1, 4.0f / 3, 1.5f, 2, 3, 4}));
     EXPECT_EQ(divisions.capacity(), 24u);
 }
@@ -55,7 +37,7 @@ TEST(GeneratedLists, AssigningASingleValueReusesPreparedStorage)
     for (float v : {1.0f, -3.0f, 9.5f})
     {
         assignSingleValue(prepared, v);
-        EXPECT_EQ(elements(prepared), std::vector<float>{v});
+        EXPECT_EQ(contents(prepared), std::vector<float>{v});
     }
     EXPECT_EQ(platform.allocations + platform.reallocations, 0);
 }
@@ -80,8 +62,8 @@ TEST(GeneratedLists, ListShiftTakesElementsOffTheFront)
         for (float v : c.source)
             source.push(v);
         const list taken = listShift(source, c.n);
-        EXPECT_EQ(elements(taken), c.taken) << "n " << c.n;
-        EXPECT_EQ(elements(source), c.left) << "n " << c.n;
+        EXPECT_EQ(contents(taken), c.taken) << "n " << c.n;
+        EXPECT_EQ(contents(source), c.left) << "n " << c.n;
         if (!c.taken.empty())
         {
             EXPECT_EQ(taken.capacity(), (c.taken.size() & ~size_t(7)) + 8) << "capacity as for a copy";
@@ -104,7 +86,7 @@ TEST(GeneratedLists, SortParallelListsCarriesTheValuesAlong)
             values.push(static_cast<float>(key) * 100.0f + static_cast<float>(i));
         }
         sortParallelLists(keys, values, 0, count - 1);
-        const std::vector<uint32_t> sortedKeys = elements(keys);
+        const std::vector<uint32_t> sortedKeys = contents(keys);
         EXPECT_TRUE(std::is_sorted(sortedKeys.begin(), sortedKeys.end()));
         for (int i = 0; i < count; ++i)
             EXPECT_EQ(static_cast<uint32_t>(values[i] / 100.0f), keys[i]) << "the value moved with its key";
@@ -127,8 +109,8 @@ TEST(GeneratedLists, SortParallelListsKeepsEqualKeysInOrderAndSortsOnlyTheRange)
     indexlist partKeys = makeIndexList({9, 5, 3, 1, 0});
     indexlist partValues = makeIndexList({90, 50, 30, 10, 0});
     sortParallelLists(partKeys, partValues, 1, 3);
-    EXPECT_EQ(elements(partKeys), (std::vector<uint32_t>{9, 1, 3, 5, 0}));
-    EXPECT_EQ(elements(partValues), (std::vector<uint32_t>{90, 10, 30, 50, 0}));
+    EXPECT_EQ(contents(partKeys), (std::vector<uint32_t>{9, 1, 3, 5, 0}));
+    EXPECT_EQ(contents(partValues), (std::vector<uint32_t>{90, 10, 30, 50, 0}));
 }
 
 TEST(GeneratedLists, SortParallelListsReportsABadRangeOnceAndStaysInBounds)

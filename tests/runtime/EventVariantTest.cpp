@@ -3,6 +3,7 @@
 #include "runtime/EventVariant.h"
 #include "runtime/PatcherState.h"
 
+#include "tests/runtime/ListValues.h"
 #include "tests/runtime/RecordingEventTarget.h"
 
 #include <gtest/gtest.h>
@@ -16,14 +17,6 @@ using test::RecordingEventTarget;
 
 namespace
 {
-std::shared_ptr<list> makeShared(std::initializer_list<float> values)
-{
-    auto l = std::make_shared<list>();
-    for (float v : values)
-        l->push(v);
-    return l;
-}
-
 // One event of every kind, all at 10 ms and without a target.
 std::vector<EventVariant> oneEventOfEachKind()
 {
@@ -42,7 +35,7 @@ std::vector<EventVariant> oneEventOfEachKind()
         OutletEvent{10, nullptr, 2, 0.25f, nullptr},
         ParameterEvent{4, 10, 0.75f, nullptr, nullptr},
         ReservedEvent{10, 99, nullptr},
-        MessageEvent{11, 12, 10, MessageEvent::List, 0, makeShared({1, 2}), nullptr},
+        MessageEvent{11, 12, 10, MessageEvent::List, 0, test::makeSharedList({1, 2}), nullptr},
         PresetEvent{10, PresetEvent::Set, std::make_shared<PatcherState>()},
         TempoEvent{10, 120},
         TransportEvent{10, 1},
@@ -82,7 +75,7 @@ TEST(EventVariant, TypeTimeAndTargetOfEveryKind)
 
 TEST(EventVariant, MessageAndPresetEventsShareAndMoveTheirPayloads)
 {
-    auto values = makeShared({1, 2, 3});
+    auto values = test::makeSharedList({1, 2, 3});
     EventVariant original = MessageEvent{1, 2, 0, MessageEvent::List, 0, values, nullptr};
     {
         EventVariant copy = original;
@@ -184,7 +177,7 @@ TEST(PatcherEventSender, ListOutlivesItsEventDuringDelivery)
 {
     RecordingEventTarget patcher;
     std::optional<EventVariant> event = EventVariant(MessageEvent{1, 2, 0, MessageEvent::List, 0,
-                                                                  makeShared({4, 5, 6}), nullptr});
+                                                                  test::makeSharedList({4, 5, 6}), nullptr});
     patcher.onListMessage = [&] { event.reset(); }; // the receiver destroys the record it is handed
     PatcherEventSender sender(&patcher, 0.0);
     sender.sendEvent(*event);

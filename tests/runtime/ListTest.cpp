@@ -1,31 +1,18 @@
 #include "runtime/List.h"
 
 #include "tests/runtime/CountingPlatform.h"
+#include "tests/runtime/ListValues.h"
 
 #include <gtest/gtest.h>
 
 #include <vector>
 
 using PRT::list;
+using PRT::test::contents;
+using PRT::test::makeList;
 
 namespace
 {
-list makeList(std::vector<float> values)
-{
-    list l;
-    for (float v : values)
-        l.push(v);
-    return l;
-}
-
-std::vector<float> contents(const list& l)
-{
-    std::vector<float> out;
-    for (size_t i = 0; i < l.size(); ++i)
-        out.push_back(l[i]);
-    return out;
-}
-
 // Every list here runs on a counting platform: its error flag is its own, and the test checks that
 // nothing leaks.
 class ListTest : public testing::Test

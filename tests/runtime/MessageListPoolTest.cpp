@@ -4,32 +4,21 @@
 #include "tests/runtime/CountingPlatform.h"
 #include "tests/runtime/EngineFixture.h"
 #include "tests/runtime/ListSendingPatcher.h"
+#include "tests/runtime/ListValues.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <initializer_list>
 #include <memory>
 #include <thread>
 #include <vector>
 
 using namespace PRT;
+using test::contents;
+using test::makeList;
 
 namespace
 {
-list makeList(std::initializer_list<float> values)
-{
-    list made;
-    for (float value : values)
-        made.push(value);
-    return made;
-}
-
-std::vector<float> contents(const list& values)
-{
-    return std::vector<float>(values.data(), values.data() + values.size());
-}
-
 // A pool of two slots of four values; list storage goes through the counting platform, so a list
 // that does not come from a slot shows as a platform allocation.
 class MessageListPoolTest : public testing::Test
