@@ -270,8 +270,6 @@ private:
     float echoToSpringOperand = 0.0f; // EchoToSpring
     float echoToSpringProduct = 0.0f; // EchoToSpring × m
     float echoMixOperand = 0.0f;     // EchoMix × 0.01
-    float inputOperand = 0.0f;       // Input
-    float noiseAmountOperand = 0.0f; // NoiseAmnt
 
     std::array<DataRef, numDataRefs> dataRefs;
     indexlist parameterOrderIndexes;

@@ -124,7 +124,6 @@ void Quillmore::routeParameter(ParameterIndex index, ParameterValue v)
         at(inputFilter, now).setQInput(v);
         break;
     case params::Input:
-        inputOperand = v;
         targets.inputGainLeft = targets.inputGainRight = v * 0.01f;
         break;
     case params::EchoFdbck: {
@@ -185,7 +184,6 @@ void Quillmore::routeParameter(ParameterIndex index, ParameterValue v)
         break;
     }
     case params::NoiseAmnt:
-        noiseAmountOperand = v;
         at(noiseGen, now).number_obj_46.setNumberValue(v * 0.01f);
         break;
     case params::NoiseDuckTime:
