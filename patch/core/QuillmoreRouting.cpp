@@ -153,14 +153,11 @@ void Quillmore::routeParameter(ParameterIndex index, ParameterValue v)
     case params::EchoTime:
         at(tapeDelay, now).number_obj_48.setNumberValue(v);
         break;
-    case params::EchoMix: {
+    case params::EchoMix:
         at(dryWetDelay, now).setMixInput(v);
         echoMixOperand = v * 0.01f;
-        const float g = echoMixOperand * echoToSpringProduct;
-        number_obj_210.setNumberValue(g);
-        at(delToSprings, now).setGainInput(g);
+        recomputeEchoToSpringGain();
         break;
-    }
     case params::SpringAB:
         at(dryWetSprings, now).setBlendInput(v);
         break;
