@@ -333,90 +333,79 @@ DataRefIndex GeneratedPatcher::registerOwnedDataRef(DataViewSlot& slot)
     return firstOwnDataRefIndex + numOwnedDataRefs++;
 }
 
-void GeneratedPatcher::processNumMessage(MessageTag tag, MessageTag objectId, MillisecondTime time, float value)
+template <typename Receive, typename Forward>
+void GeneratedPatcher::dispatchMessage(uint32_t kind, MessageTag objectId, MillisecondTime time,
+                                       Receive&& receive, Forward&& forward)
 {
     // A class with no object for this kind of message and no children does not even update its time.
-    if ((objectMessageKinds & NumberMessages) == 0 && children.empty())
+    if ((objectMessageKinds & kind) == 0 && children.empty())
         return;
     updateTime(time);
     objects.forEach([&](PatchObject& object) {
-        if ((object.getReceivedKinds() & NumberMessages) != 0 && object.getId() == objectId)
-            object.receiveNumber(tag, value);
+        if ((object.getReceivedKinds() & kind) != 0 && object.getId() == objectId)
+            receive(object);
     });
     for (GeneratedPatcher* child : children)
-        child->processNumMessage(tag, objectId, time, value);
+        forward(*child);
+}
+
+void GeneratedPatcher::processNumMessage(MessageTag tag, MessageTag objectId, MillisecondTime time, float value)
+{
+    dispatchMessage(
+        NumberMessages, objectId, time, [&](PatchObject& object) { object.receiveNumber(tag, value); },
+        [&](GeneratedPatcher& child) { child.processNumMessage(tag, objectId, time, value); });
 }
 
 void GeneratedPatcher::processListMessage(MessageTag tag, MessageTag objectId, MillisecondTime time,
                                           const list& payload)
 {
-    if ((objectMessageKinds & ListMessages) == 0 && children.empty())
-        return;
-    updateTime(time);
-    objects.forEach([&](PatchObject& object) {
-        if ((object.getReceivedKinds() & ListMessages) != 0 && object.getId() == objectId)
-            object.receiveList(tag, payload);
-    });
-    for (GeneratedPatcher* child : children)
-        child->processListMessage(tag, objectId, time, payload);
+    dispatchMessage(
+        ListMessages, objectId, time, [&](PatchObject& object) { object.receiveList(tag, payload); },
+        [&](GeneratedPatcher& child) { child.processListMessage(tag, objectId, time, payload); });
 }
 
 void GeneratedPatcher::processBangMessage(MessageTag tag, MessageTag objectId, MillisecondTime time)
 {
-    if ((objectMessageKinds & BangMessages) == 0 && children.empty())
+    dispatchMessage(
+        BangMessages, objectId, time, [&](PatchObject& object) { object.receiveBang(tag); },
+        [&](GeneratedPatcher& child) { child.processBangMessage(tag, objectId, time); });
+}
+
+template <typename Forward>
+void GeneratedPatcher::forwardMusicalTime(MillisecondTime time, Forward&& forward)
+{
+    if (!forwardsMusicalTime)
         return;
     updateTime(time);
-    objects.forEach([&](PatchObject& object) {
-        if ((object.getReceivedKinds() & BangMessages) != 0 && object.getId() == objectId)
-            object.receiveBang(tag);
-    });
     for (GeneratedPatcher* child : children)
-        child->processBangMessage(tag, objectId, time);
+        forward(*child);
 }
 
 void GeneratedPatcher::processTempoEvent(MillisecondTime time, float tempo)
 {
-    if (!forwardsMusicalTime)
-        return;
-    updateTime(time);
-    for (GeneratedPatcher* child : children)
-        child->processTempoEvent(time, tempo);
+    forwardMusicalTime(time, [&](GeneratedPatcher& child) { child.processTempoEvent(time, tempo); });
 }
 
 void GeneratedPatcher::processTransportEvent(MillisecondTime time, int32_t state)
 {
-    if (!forwardsMusicalTime)
-        return;
-    updateTime(time);
-    for (GeneratedPatcher* child : children)
-        child->processTransportEvent(time, state);
+    forwardMusicalTime(time, [&](GeneratedPatcher& child) { child.processTransportEvent(time, state); });
 }
 
 void GeneratedPatcher::processBeatTimeEvent(MillisecondTime time, float beatTime)
 {
-    if (!forwardsMusicalTime)
-        return;
-    updateTime(time);
-    for (GeneratedPatcher* child : children)
-        child->processBeatTimeEvent(time, beatTime);
+    forwardMusicalTime(time, [&](GeneratedPatcher& child) { child.processBeatTimeEvent(time, beatTime); });
 }
 
 void GeneratedPatcher::processTimeSignatureEvent(MillisecondTime time, int32_t numerator, int32_t denominator)
 {
-    if (!forwardsMusicalTime)
-        return;
-    updateTime(time);
-    for (GeneratedPatcher* child : children)
-        child->processTimeSignatureEvent(time, numerator, denominator);
+    forwardMusicalTime(time, [&](GeneratedPatcher& child) {
+        child.processTimeSignatureEvent(time, numerator, denominator);
+    });
 }
 
 void GeneratedPatcher::processBBUEvent(MillisecondTime time, float bars, float beats, float units)
 {
-    if (!forwardsMusicalTime)
-        return;
-    updateTime(time);
-    for (GeneratedPatcher* child : children)
-        child->processBBUEvent(time, bars, beats, units);
+    forwardMusicalTime(time, [&](GeneratedPatcher& child) { child.processBBUEvent(time, bars, beats, units); });
 }
 
 } // namespace PRT

@@ -201,6 +201,15 @@ private:
     };
     ChildParameter findChildParameter(ParameterIndex index);
     MillisecondTime engineTime();
+    // A message of one kind: unless neither an object takes that kind nor a child exists, the time
+    // is brought up, the objects of that kind with the message's object ID receive it, then every
+    // child gets it.
+    template <typename Receive, typename Forward>
+    void dispatchMessage(uint32_t kind, MessageTag objectId, MillisecondTime time, Receive&& receive,
+                         Forward&& forward);
+    // A musical-time event: for a class with forwardsMusicalTime, the time brought up, then every child.
+    template <typename Forward>
+    void forwardMusicalTime(MillisecondTime time, Forward&& forward);
 
     const PatcherShape shape;
     std::vector<GeneratedPatcher*> children;
