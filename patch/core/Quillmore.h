@@ -9,6 +9,7 @@
 #include "patch/core/SignalMonitor.h"
 #include "patch/core/SmoothedSignal.h"
 #include "patch/core/SpringModelA.h"
+#include "patch/core/SteppedSignal.h"
 #include "patch/core/Toggle.h"
 #include "runtime/DataRef.h"
 #include "runtime/List.h"
@@ -147,7 +148,7 @@ public:
     float beatTimeAtTime(MillisecondTime t);
     void timeSignatureAtTime(MillisecondTime t, int32_t& numerator, int32_t& denominator);
     float getBarBeatOffset() const { return barBeatOffset; }
-    float getLastTempo() const { return lastTempo; }
+    float getLastTempo() const { return tempo.lastValue(); }
     const list& getBeatAnchors() const { return beatAnchors; }
     const list& getSignatureChanges() const { return signatureChanges; }
 
@@ -229,8 +230,6 @@ private:
 
     // Musical time (QuillmoreTransport.cpp).
     uint32_t sampleIndexAtTime(MillisecondTime t);
-    float tempoAtSample(uint32_t i) const;
-    float transportAtSample(uint32_t i) const;
     // Sets the bar/beat offset so that the host position (bars and beats from 1, 480 units per
     // quarter note) lines up with the beat time at t.
     void bbuAtTime(MillisecondTime t, int32_t numerator, int32_t denominator, float bars, float beats, float units);
@@ -276,15 +275,11 @@ private:
     indexlist parameterOrderKeys;
 
     // Musical time.
-    float lastTempo = 120.0f;
-    bool tempoChanged = false;
-    float lastTransportState = 0.0f;
-    bool transportChanged = false;
     list beatAnchors;      // pairs: beat time, time in ms
     list signatureChanges; // triples: numerator, denominator, time in ms
     float barBeatOffset = 0.0f;
-    SignalBuffer tempoSignal{*this};
-    SignalBuffer transportSignal{*this};
+    SteppedSignal tempo{*this, 120.0f};
+    SteppedSignal transport{*this, 0.0f}; // the host transport state, 0 when stopped
 
     // Block signals shared by both channels.
     SignalBuffer startupRamp{*this};

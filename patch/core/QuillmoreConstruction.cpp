@@ -139,10 +139,8 @@ void Quillmore::assignDefaults()
     echoToSpringOperand = echoToSpringProduct = echoMixOperand = 0.0f;
     gen01.controls = SpringModelA::Controls();
 
-    lastTempo = 120.0f;
-    tempoChanged = false;
-    lastTransportState = 0.0f;
-    transportChanged = false;
+    tempo.reset(120.0f);
+    transport.reset(0.0f);
     // 0 beats at 0 ms; 4/4 from 0 ms.
     beatAnchors.clear();
     beatAnchors.push(0.0f);

@@ -19,16 +19,6 @@ uint32_t Quillmore::sampleIndexAtTime(MillisecondTime t)
     return static_cast<uint32_t>(static_cast<float>(static_cast<double>(getSampleRate()) * d * 0.001));
 }
 
-float Quillmore::tempoAtSample(uint32_t i) const
-{
-    return i < getVectorSize() && tempoSignal.get() != nullptr ? tempoSignal[i] : lastTempo;
-}
-
-float Quillmore::transportAtSample(uint32_t i) const
-{
-    return i < getVectorSize() && transportSignal.get() != nullptr ? transportSignal[i] : lastTransportState;
-}
-
 float Quillmore::beatTimeAtTime(MillisecondTime t)
 {
     // Anchor times are stored as floats: compare at that precision, so that an anchor set at t
@@ -44,9 +34,9 @@ float Quillmore::beatTimeAtTime(MillisecondTime t)
     i -= 2;
     const float beatTime = beatAnchors[i];
     const uint32_t sample = sampleIndexAtTime(t);
-    if (transportAtSample(sample) == 0.0f)
+    if (transport.at(sample) == 0.0f)
         return beatTime;
-    const float elapsed = static_cast<float>((t - beatAnchors[i + 1]) * tempoAtSample(sample));
+    const float elapsed = static_cast<float>((t - beatAnchors[i + 1]) * tempo.at(sample));
     return beatTime + elapsed * 0.008f / unitsPerQuarter;
 }
 
@@ -78,23 +68,20 @@ void Quillmore::bbuAtTime(MillisecondTime t, int32_t numerator, int32_t denomina
     barBeatOffset = static_cast<float>(numerator) * (bars - 1.0f) + (beats - 1.0f) + units / unitsPerBeat - beatNow;
 }
 
-void Quillmore::processTempoEvent(MillisecondTime time, float tempo)
+void Quillmore::processTempoEvent(MillisecondTime time, float bpm)
 {
     updateTime(time);
     const uint32_t i = sampleIndexAtTime(getTime());
-    if (tempoAtSample(i) == tempo)
+    if (tempo.at(i) == bpm)
         return;
     // The anchor's beat time still follows the old tempo.
     const float beatTime = beatTimeAtTime(getTime());
     beatAnchors.push(beatTime);
     beatAnchors.push(static_cast<float>(getTime()));
-    if (i < getVectorSize() && tempoSignal.get() != nullptr)
-        fillSignalRange(tempoSignal.get(), getVectorSize(), tempo, i);
-    lastTempo = tempo;
-    tempoChanged = true;
+    tempo.stepAt(i, bpm);
     for (GeneratedPatcher* module : getChildren())
-        module->processTempoEvent(time, tempo);
-    applyParameterValue(params::hostTempo, tempo);
+        module->processTempoEvent(time, bpm);
+    applyParameterValue(params::hostTempo, bpm);
 }
 
 void Quillmore::processTransportEvent(MillisecondTime time, int32_t state)
@@ -102,15 +89,12 @@ void Quillmore::processTransportEvent(MillisecondTime time, int32_t state)
     updateTime(time);
     const uint32_t i = sampleIndexAtTime(getTime());
     const auto running = static_cast<float>(state);
-    if (transportAtSample(i) == running)
+    if (transport.at(i) == running)
         return;
     const float beatTime = beatTimeAtTime(getTime());
     beatAnchors.push(beatTime);
     beatAnchors.push(static_cast<float>(getTime()));
-    if (i < getVectorSize() && transportSignal.get() != nullptr)
-        fillSignalRange(transportSignal.get(), getVectorSize(), running, i);
-    lastTransportState = running;
-    transportChanged = true;
+    transport.stepAt(i, running);
     for (GeneratedPatcher* module : getChildren())
         module->processTransportEvent(time, state);
 }
@@ -182,24 +166,14 @@ void Quillmore::processBBUEvent(MillisecondTime time, float bars, float beats, f
 
 void Quillmore::prepareMusicalTime()
 {
-    fillSignalRange(tempoSignal.get(), getVectorSize(), lastTempo, 0);
-    tempoChanged = false;
-    fillSignalRange(transportSignal.get(), getVectorSize(), lastTransportState, 0);
-    transportChanged = false;
+    tempo.fill();
+    transport.fill();
 }
 
 void Quillmore::endBlockMusicalTime(Index n)
 {
-    if (tempoChanged)
-    {
-        fillSignalRange(tempoSignal.get(), n, lastTempo, 0);
-        tempoChanged = false;
-    }
-    if (transportChanged)
-    {
-        fillSignalRange(transportSignal.get(), n, lastTransportState, 0);
-        transportChanged = false;
-    }
+    tempo.endBlock(n);
+    transport.endBlock(n);
     // Only the last anchor and the last signature matter from the next block on.
     if (beatAnchors.size() > 2)
         beatAnchors.removeFront(beatAnchors.size() - 2);
