@@ -8,7 +8,19 @@ namespace PRT
 namespace
 {
 constexpr float unitsPerQuarter = 480.0f;
+
+// Where the record in force at t starts, in a list of records of `stride` values with the time last:
+// the first record always counts, a later one from its time on. Times are stored as floats: compare
+// at that precision, so that a record set at t counts at t itself.
+size_t recordInForce(const list& records, size_t stride, MillisecondTime t)
+{
+    const auto at = static_cast<float>(t);
+    size_t i = stride;
+    while (i < records.size() && !(at < records[i + stride - 1]))
+        i += stride;
+    return i - stride;
 }
+} // namespace
 
 uint32_t Quillmore::sampleIndexAtTime(MillisecondTime t)
 {
@@ -21,17 +33,7 @@ uint32_t Quillmore::sampleIndexAtTime(MillisecondTime t)
 
 float Quillmore::beatTimeAtTime(MillisecondTime t)
 {
-    // Anchor times are stored as floats: compare at that precision, so that an anchor set at t
-    // counts at t itself.
-    const auto at = static_cast<float>(t);
-    size_t i = 2;
-    while (i < beatAnchors.size())
-    {
-        if (at < beatAnchors[i + 1])
-            break;
-        i += 2;
-    }
-    i -= 2;
+    const size_t i = recordInForce(beatAnchors, 2, t);
     const float beatTime = beatAnchors[i];
     const uint32_t sample = sampleIndexAtTime(t);
     if (transport.at(sample) == 0.0f)
@@ -42,15 +44,7 @@ float Quillmore::beatTimeAtTime(MillisecondTime t)
 
 void Quillmore::timeSignatureAtTime(MillisecondTime t, int32_t& numerator, int32_t& denominator)
 {
-    const auto at = static_cast<float>(t);
-    size_t i = 3;
-    while (i < signatureChanges.size())
-    {
-        if (at < signatureChanges[i + 2])
-            break;
-        i += 3;
-    }
-    i -= 3;
+    const size_t i = recordInForce(signatureChanges, 3, t);
     numerator = static_cast<int32_t>(signatureChanges[i]);
     denominator = static_cast<int32_t>(signatureChanges[i + 1]);
 }
