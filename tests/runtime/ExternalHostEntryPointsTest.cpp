@@ -4,6 +4,7 @@
 #include "runtime/ExternalLoader.h"
 #include "runtime/Logger.h"
 
+#include "tests/runtime/CallLog.h"
 #include "tests/runtime/CountingPlatform.h"
 #include "tests/runtime/TestExternals.h"
 
@@ -85,10 +86,7 @@ private:
     template <typename... Arguments>
     void record(const char* operation, const Arguments&... arguments)
     {
-        std::ostringstream line;
-        line << operation;
-        ((line << ' ' << arguments), ...);
-        calls.push_back(line.str());
+        calls.push_back(test::callLine(operation, arguments...));
     }
 
     ExternalLoader& loader;

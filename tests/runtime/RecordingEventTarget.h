@@ -2,6 +2,8 @@
 
 #include "runtime/PatcherEventTarget.h"
 
+#include "tests/runtime/CallLog.h"
+
 #include <functional>
 #include <sstream>
 #include <string>
@@ -9,23 +11,6 @@
 
 namespace PRT::test
 {
-
-// Writes every call it receives as one line, "<operation> <arguments> @<time>".
-class CallLog
-{
-public:
-    template <typename... Args>
-    void record(const char* operation, MillisecondTime time, const Args&... args)
-    {
-        std::ostringstream line;
-        line << operation;
-        ((line << ' ' << args), ...);
-        line << " @" << time;
-        lines.push_back(line.str());
-    }
-
-    std::vector<std::string> lines;
-};
 
 // Logs every event a patcher event target receives, apart from the parameter events: what those do is
 // the base's (or the subclass's) business. Hooks let a test react to clocks and lists.

@@ -4,6 +4,8 @@
 // getNumOutputChannels and processMidiEvent, for the fall-backs of single missing symbols.
 #include "runtime/ExternalEntryPoints.h"
 
+#include "tests/runtime/CallLog.h"
+
 #include <sstream>
 #include <string>
 #include <type_traits>
@@ -21,10 +23,7 @@ struct Instance
     template <typename... Arguments>
     void record(const char* operation, const Arguments&... arguments)
     {
-        std::ostringstream line;
-        line << operation;
-        ((line << ' ' << arguments), ...);
-        calls += line.str() + "\n";
+        calls += PRT::test::callLine(operation, arguments...) + "\n";
     }
 };
 

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "runtime/Types.h"
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace PRT::test
+{
+
+// One recorded call as text: "<operation> <arguments>", the arguments separated by spaces.
+template <typename... Arguments>
+std::string callLine(const char* operation, const Arguments&... arguments)
+{
+    std::ostringstream line;
+    line << operation;
+    ((line << ' ' << arguments), ...);
+    return line.str();
+}
+
+// Writes every call it receives as one line, "<operation> <arguments> @<time>".
+class CallLog
+{
+public:
+    template <typename... Arguments>
+    void record(const char* operation, MillisecondTime time, const Arguments&... arguments)
+    {
+        std::ostringstream stamp;
+        stamp << '@' << time;
+        lines.push_back(callLine(operation, arguments..., stamp.str()));
+    }
+
+    std::vector<std::string> lines;
+};
+
+} // namespace PRT::test
