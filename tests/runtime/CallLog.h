@@ -19,6 +19,16 @@ std::string callLine(const char* operation, const Arguments&... arguments)
     return line.str();
 }
 
+// Several values as one argument, "a,b,c" (bytes as numbers).
+template <typename Value, typename Count>
+std::string commaJoined(const Value* values, Count count)
+{
+    std::ostringstream text;
+    for (Count i = 0; i < count; ++i)
+        text << (i > 0 ? "," : "") << +values[i];
+    return text.str();
+}
+
 // Writes every call it receives as one line, "<operation> <arguments> @<time>".
 class CallLog
 {

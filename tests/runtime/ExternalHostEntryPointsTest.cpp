@@ -12,7 +12,6 @@
 
 #include <functional>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -50,10 +49,7 @@ public:
     }
     void sendMidiEventList(int32_t port, const list& bytes, MillisecondTime time) override
     {
-        std::ostringstream values;
-        for (size_t i = 0; i < bytes.size(); ++i)
-            values << (i > 0 ? "," : "") << bytes[i];
-        record("sendMidiEventList", port, values.str(), time);
+        record("sendMidiEventList", port, test::commaJoined(bytes.data(), bytes.size()), time);
     }
     void sendOutlet(EngineLink* sender, OutletIndex index, ParameterValue value, SampleOffset offset) override
     {

@@ -5,7 +5,6 @@
 #include "tests/runtime/CallLog.h"
 
 #include <functional>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -20,10 +19,7 @@ class RecordingEvents : public Target
 public:
     void processMidiEvent(MillisecondTime time, int32_t port, const uint8_t* data, int32_t length) override
     {
-        std::ostringstream bytes;
-        for (int32_t i = 0; i < length; ++i)
-            bytes << (i > 0 ? "," : "") << static_cast<int>(data[i]);
-        calls.record("midi", time, port, bytes.str());
+        calls.record("midi", time, port, commaJoined(data, length));
     }
     void processClockEvent(MillisecondTime time, ClockId clockId, bool hasValue, ParameterValue value) override
     {
@@ -52,10 +48,7 @@ public:
     void processListMessage(MessageTag tag, MessageTag objectId, MillisecondTime time, const list& values) override
     {
         onListMessage();
-        std::ostringstream text;
-        for (size_t i = 0; i < values.size(); ++i)
-            text << (i > 0 ? "," : "") << values[i];
-        calls.record("list", time, tag, objectId, text.str());
+        calls.record("list", time, tag, objectId, commaJoined(values.data(), values.size()));
     }
     void processBangMessage(MessageTag tag, MessageTag objectId, MillisecondTime time) override
     {

@@ -6,7 +6,6 @@
 
 #include "tests/runtime/CallLog.h"
 
-#include <sstream>
 #include <string>
 #include <type_traits>
 
@@ -158,10 +157,7 @@ EXPORT uint32_t getNumOutputChannels(void* handle)
 
 EXPORT void processMidiEvent(void* handle, double time, int32_t port, const uint8_t* data, int32_t length)
 {
-    std::ostringstream bytes;
-    for (int32_t i = 0; i < length; ++i)
-        bytes << (i > 0 ? "," : "") << static_cast<int>(data[i]);
-    of(handle).record("processMidiEvent", time, port, bytes.str(), length);
+    of(handle).record("processMidiEvent", time, port, PRT::test::commaJoined(data, length), length);
 }
 #endif
 
