@@ -4,6 +4,7 @@
 #include "patch/core/OutputAmp.h"
 #include "runtime/EngineCore.h"
 
+#include "bench/PerSample.h"
 #include "tests/patch/ModuleTestRoot.h"
 
 #include <benchmark/benchmark.h>
@@ -41,8 +42,7 @@ void runBlocks(benchmark::State& state, int warmUpBlocks, SetUp setUp)
         benchmark::DoNotOptimize(outLeft.data());
         benchmark::DoNotOptimize(outRight.data());
     }
-    state.counters["per_sample"] = benchmark::Counter(double(state.iterations()) * kBlock,
-                                                      benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    reportPerSample(state, kBlock);
 }
 
 void outputAmpBlock(benchmark::State& state)

@@ -4,6 +4,8 @@
 #include "patch/core/Quillmore.h"
 #include "runtime/EngineCore.h"
 
+#include "bench/PerSample.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -36,9 +38,7 @@ void QuillmoreBlock(benchmark::State& state)
         engine.process(inputs, 2, outputs, 2, n, nullptr, nullptr);
         benchmark::DoNotOptimize(outLeft.data());
     }
-    state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(n));
-    state.counters["ns/sample"] = benchmark::Counter(static_cast<double>(state.iterations()) * n,
-                                                     benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    reportPerSample(state, n);
 }
 } // namespace
 

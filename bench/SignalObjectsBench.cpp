@@ -6,6 +6,8 @@
 #include "patch/core/FilterCoefficientUpdater.h"
 #include "patch/core/FilterMode.h"
 
+#include "bench/PerSample.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -23,13 +25,6 @@ std::vector<float> testSignal()
     for (int i = 0; i < kBlock; ++i)
         signal[i] = std::sin(0.05f * float(i)) * 0.5f;
     return signal;
-}
-
-void reportPerSample(benchmark::State& state)
-{
-    state.SetItemsProcessed(state.iterations() * kBlock);
-    state.counters["per_sample"] = benchmark::Counter(double(state.iterations()) * kBlock,
-                                                     benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 
 // One stereo filter as a module runs it: coefficients per sample, two sections on them.
@@ -53,7 +48,7 @@ void stereoBiquadWithUpdater(benchmark::State& state)
         benchmark::DoNotOptimize(outL.data());
         benchmark::DoNotOptimize(outR.data());
     }
-    reportPerSample(state);
+    reportPerSample(state, kBlock);
 }
 BENCHMARK(stereoBiquadWithUpdater);
 
@@ -71,7 +66,7 @@ void biquadSection(benchmark::State& state)
             out[i] = section.process(in[i], c);
         benchmark::DoNotOptimize(out.data());
     }
-    reportPerSample(state);
+    reportPerSample(state, kBlock);
 }
 BENCHMARK(biquadSection);
 
@@ -111,7 +106,7 @@ void delayLineRead(benchmark::State& state)
             delay = 12000.25f;
         benchmark::DoNotOptimize(out.data());
     }
-    reportPerSample(state);
+    reportPerSample(state, kBlock);
 }
 BENCHMARK(delayLineRead<false>)->Name("delayLineReadLinear");
 BENCHMARK(delayLineRead<true>)->Name("delayLineReadFourPoint");
@@ -134,7 +129,7 @@ void crossfadedDelay(benchmark::State& state)
             out[i] = delay.next(time, in[i]);
         benchmark::DoNotOptimize(out.data());
     }
-    reportPerSample(state);
+    reportPerSample(state, kBlock);
 }
 BENCHMARK(crossfadedDelay);
 } // namespace
