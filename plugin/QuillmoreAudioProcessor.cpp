@@ -153,6 +153,9 @@ void QuillmoreAudioProcessor::process(juce::AudioBuffer<float>& buffer, bool run
         buffer.clear(channel, 0, numSamples);
 
     forwardTrueBypass();
+    // A NaN or infinite sample would stay in the patch's filters and delay lines for good and silence
+    // it; the host's buffer holds the output next, so it is cleaned in place.
+    replaceNonFiniteSamples(buffer, numInputs, numSamples);
 
     const float* inputLeft = numInputs >= 1 ? buffer.getReadPointer(0) : nullptr;
     const float* inputRight = numInputs >= 2 ? buffer.getReadPointer(1) : nullptr;

@@ -9,7 +9,7 @@ inline juce::File builtBundle()
 }
 
 inline Quillmore::Host::HostedPlugin loadBuiltBundle(double sampleRate = 48000.0, int maximumBlockSize = 512,
-                                                     int inputChannels = 2)
+                                                     int inputChannels = 2, int outputChannels = 2)
 {
-    return Quillmore::Host::loadPlugin(builtBundle(), sampleRate, maximumBlockSize, inputChannels);
+    return Quillmore::Host::loadPlugin(builtBundle(), sampleRate, maximumBlockSize, inputChannels, outputChannels);
 }

@@ -12,16 +12,20 @@ juce::AudioChannelSet channelSetFor(int channels)
         return juce::AudioChannelSet::mono();
     if (channels == 2)
         return juce::AudioChannelSet::stereo();
-    throw HostError("only mono and stereo input are supported, not " + std::to_string(channels) + " channels");
+    throw HostError("only mono and stereo buses are supported, not " + std::to_string(channels) + " channels");
 }
 
-void useInputChannels(juce::AudioPluginInstance& instance, int inputChannels)
+void useChannels(juce::AudioPluginInstance& instance, int inputChannels, std::optional<int> outputChannels)
 {
     if (instance.getBusCount(true) == 0)
         throw HostError("the plug-in has no audio input");
+    if (outputChannels && instance.getBusCount(false) == 0)
+        throw HostError("the plug-in has no audio output");
 
     auto layout = instance.getBusesLayout();
     layout.inputBuses.getReference(0) = channelSetFor(inputChannels);
+    if (outputChannels)
+        layout.outputBuses.getReference(0) = channelSetFor(*outputChannels);
     if (!instance.setBusesLayout(layout))
         throw HostError("the plug-in does not accept " + std::to_string(inputChannels) + " input channel(s) with "
                         + std::to_string(layout.getMainOutputChannels()) + " output channel(s)");
@@ -41,7 +45,8 @@ juce::OwnedArray<juce::PluginDescription> findPluginTypes(const juce::File& bund
     return types;
 }
 
-HostedPlugin loadPlugin(const juce::File& bundle, double sampleRate, int maximumBlockSize, int inputChannels)
+HostedPlugin loadPlugin(const juce::File& bundle, double sampleRate, int maximumBlockSize, int inputChannels,
+                        std::optional<int> outputChannels)
 {
     const auto types = findPluginTypes(bundle);
 
@@ -52,7 +57,7 @@ HostedPlugin loadPlugin(const juce::File& bundle, double sampleRate, int maximum
     if (plugin.instance == nullptr)
         throw HostError("cannot create " + plugin.description.name.toStdString() + ": " + error.toStdString());
 
-    useInputChannels(*plugin.instance, inputChannels);
+    useChannels(*plugin.instance, inputChannels, outputChannels);
     preparePlugin(*plugin.instance, sampleRate, maximumBlockSize);
     return plugin;
 }

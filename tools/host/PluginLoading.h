@@ -3,6 +3,7 @@
 #include <juce_audio_processors/juce_audio_processors.h>
 
 #include <memory>
+#include <optional>
 
 namespace Quillmore::Host
 {
@@ -15,9 +16,11 @@ struct HostedPlugin
 // The plug-in classes that a VST3 bundle offers; throws HostError if the path holds no loadable bundle.
 juce::OwnedArray<juce::PluginDescription> findPluginTypes(const juce::File& bundle);
 
-// Creates the bundle's first class with the given number of input channels (1 or 2; the output stays
-// as the plug-in declares it) and prepares it for offline rendering. Call on the message thread.
-HostedPlugin loadPlugin(const juce::File& bundle, double sampleRate, int maximumBlockSize, int inputChannels = 2);
+// Creates the bundle's first class with the given number of input channels and, where given, output
+// channels (1 or 2 each; else the output stays as the plug-in declares it) and prepares it for
+// offline rendering. Call on the message thread.
+HostedPlugin loadPlugin(const juce::File& bundle, double sampleRate, int maximumBlockSize, int inputChannels = 2,
+                        std::optional<int> outputChannels = std::nullopt);
 
 // Prepares the instance again, for another rate or block size.
 void preparePlugin(juce::AudioPluginInstance& instance, double sampleRate, int maximumBlockSize);
