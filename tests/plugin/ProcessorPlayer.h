@@ -13,15 +13,15 @@ inline constexpr double sampleRate = 48000.0;
 
 inline void prepare(QuillmoreAudioProcessor& processor, int maximumBlockSize,
                     const juce::AudioChannelSet& input = juce::AudioChannelSet::stereo(),
-                    const juce::AudioChannelSet& output = juce::AudioChannelSet::stereo())
+                    const juce::AudioChannelSet& output = juce::AudioChannelSet::stereo(), double rate = sampleRate)
 {
     juce::AudioProcessor::BusesLayout layout;
     layout.inputBuses.add(input);
     layout.outputBuses.add(output);
     if (!processor.setBusesLayout(layout))
         throw std::runtime_error("bus layout refused");
-    processor.setRateAndBufferSizeDetails(sampleRate, maximumBlockSize);
-    processor.prepareToPlay(sampleRate, maximumBlockSize);
+    processor.setRateAndBufferSizeDetails(rate, maximumBlockSize);
+    processor.prepareToPlay(rate, maximumBlockSize);
 }
 
 // Host parameter value in the parameter's own range, set the way an editor or a host sets it.
