@@ -1,0 +1,179 @@
+// In process, on the processor with its patch (counting heap calls inside a plug-in loaded by a host
+// would mean hooking the host's allocator: fragile). Once the first block has run, processBlock and the
+// forwarding of parameter changes must neither touch the heap nor take a lock on the audio thread,
+// whatever the host throws at it: parameter changes between and ahead of blocks, section switches,
+// bypass, host bypass, tempo changes, blocks of every size.
+#include "tests/common/AudioThreadCallCounter.h"
+
+#include "plugin/QuillmoreAudioProcessor.h"
+#include "tests/plugin/ProcessorPlayer.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cmath>
+#include <mutex>
+#include <thread>
+#include <random>
+#include <vector>
+
+namespace
+{
+// A transport whose tempo the test moves.
+class TempoPlayHead : public juce::AudioPlayHead
+{
+public:
+    juce::Optional<PositionInfo> getPosition() const override
+    {
+        PositionInfo position;
+        position.setBpm(bpm);
+        position.setIsPlaying(true);
+        return position;
+    }
+
+    double bpm = 120.0;
+};
+
+struct Layout
+{
+    const char* name;
+    juce::AudioChannelSet input, output;
+    int maximumBlock;
+};
+
+void PrintTo(const Layout& layout, std::ostream* out)
+{
+    *out << layout.name;
+}
+
+class ProcessorSteadyState : public testing::TestWithParam<Layout>
+{
+protected:
+    void SetUp() override
+    {
+        if (!AudioThreadCallCounter::available)
+            GTEST_SKIP() << "a sanitizer replaces the allocation and lock functions in this build";
+    }
+};
+} // namespace
+
+// The counter must see what it is meant to see, or a zero below would prove nothing.
+TEST(AudioThreadCallCounter, SeesAllocationsAndLocksOfTheCountingThreadOnly)
+{
+    if (!AudioThreadCallCounter::available)
+        GTEST_SKIP() << "a sanitizer replaces the allocation and lock functions in this build";
+
+    std::mutex mutex;
+    juce::CriticalSection section;
+    const auto calls = AudioThreadCallCounter::callsDuring([&] {
+        std::vector<float> numbers(100);
+        juce::AudioBuffer<float> buffer(2, 100); // JUCE allocates with malloc, not operator new
+        const std::lock_guard<std::mutex> lock(mutex);
+        const juce::ScopedLock scoped(section);
+    });
+    EXPECT_EQ(calls.heap, 4); // two allocations, two releases
+    EXPECT_EQ(calls.locks, 2);
+
+    std::atomic<bool> go{false}, done{false};
+    std::thread other([&] {
+        while (!go)
+            std::this_thread::yield();
+        std::vector<float> numbers(100);
+        const std::lock_guard<std::mutex> lock(mutex);
+        done = true;
+    });
+    const auto elsewhere = AudioThreadCallCounter::callsDuring([&] {
+        go = true;
+        while (!done)
+            std::this_thread::yield();
+    });
+    other.join();
+    EXPECT_EQ(elsewhere.heap, 0);
+    EXPECT_EQ(elsewhere.locks, 0);
+}
+
+TEST_P(ProcessorSteadyState, BlocksAndForwardedChangesAfterTheFirstBlockNeitherAllocateNorLock)
+{
+    const auto& layout = GetParam();
+    QuillmoreAudioProcessor processor;
+    TempoPlayHead playHead;
+    processor.setPlayHead(&playHead);
+    ProcessorPlayer::prepare(processor, layout.maximumBlock, layout.input, layout.output);
+
+    const int channels = juce::jmax(layout.input.size(), layout.output.size());
+    juce::AudioBuffer<float> block(channels, layout.maximumBlock);
+    juce::MidiBuffer midi;
+    std::mt19937 random(5);
+    float phase = 0.0f;
+    auto fill = [&](int samples) {
+        block.setSize(channels, samples, false, false, true);
+        for (int i = 0; i < samples; ++i, phase += 0.05f)
+            for (int channel = 0; channel < channels; ++channel)
+                block.setSample(channel, i, 0.5f * std::sin(phase));
+    };
+
+    auto& parameters = processor.getParameters();
+    std::vector<juce::RangedAudioParameter*> ranged;
+    for (auto* parameter : parameters)
+        if (auto* each = dynamic_cast<juce::RangedAudioParameter*>(parameter))
+            ranged.push_back(each);
+    auto randomValue = [&](juce::RangedAudioParameter& parameter) {
+        return parameter.convertFrom0to1(std::uniform_real_distribution<float>(0.0f, 1.0f)(random));
+    };
+
+    // The first block, with every parameter forwarded on the audio thread ahead of it: the runtime's
+    // queues make room for a thread when it first sends.
+    for (auto* parameter : ranged)
+        processor.parameterChanged(parameter->paramID, randomValue(*parameter));
+    fill(layout.maximumBlock);
+    processor.processBlock(block, midi);
+
+    AudioThreadCallCounter::Calls total;
+    float loudest = 0.0f;
+    for (int n = 0; n < 4000; ++n)
+    {
+        // Between blocks, as a host's other threads would: a parameter at random, now and then a
+        // section switch, the bypass or a tempo change, each value anywhere in its range.
+        parameters[std::uniform_int_distribution<int>(0, parameters.size() - 1)(random)]->setValueNotifyingHost(
+            std::uniform_real_distribution<float>(0.0f, 1.0f)(random));
+        if (n % 97 == 0)
+            playHead.bpm = std::uniform_real_distribution<double>(40.0, 240.0)(random);
+        if (n % 500 == 0)
+            ProcessorPlayer::setHostValue(processor, "TrueBypass", n % 1000 == 0 ? 1.0f : 0.0f);
+
+        // On the audio thread, as JUCE's VST3 client hands over the host's automation ahead of a block
+        // (through the parameter state, whose own listener lock is the framework's): a few changes per
+        // block while the patch runs.
+        const bool hostBypass = n % 300 < 20;
+        std::vector<std::pair<const juce::String*, float>> automation;
+        for (int k = hostBypass ? 0 : static_cast<int>(random() % 5); k > 0; --k)
+        {
+            auto* parameter = ranged[random() % ranged.size()];
+            automation.emplace_back(&parameter->paramID, randomValue(*parameter));
+        }
+
+        fill(std::uniform_int_distribution<int>(1, layout.maximumBlock)(random));
+        const auto calls = AudioThreadCallCounter::callsDuring([&] {
+            for (const auto& [id, value] : automation)
+                processor.parameterChanged(*id, value);
+            if (hostBypass)
+                processor.processBlockBypassed(block, midi);
+            else
+                processor.processBlock(block, midi);
+        });
+        total.heap += calls.heap;
+        total.locks += calls.locks;
+        loudest = std::max(loudest, block.getMagnitude(0, block.getNumSamples()));
+    }
+
+    EXPECT_EQ(total.heap, 0) << layout.name;
+    EXPECT_EQ(total.locks, 0) << layout.name;
+    EXPECT_GT(loudest, 0.1f) << "audio came through";
+    processor.setPlayHead(nullptr);
+}
+
+INSTANTIATE_TEST_SUITE_P(Layouts, ProcessorSteadyState,
+                         testing::Values(Layout { "stereo", juce::AudioChannelSet::stereo(), juce::AudioChannelSet::stereo(), 1024 },
+                                         Layout { "monoToStereo", juce::AudioChannelSet::mono(), juce::AudioChannelSet::stereo(), 64 },
+                                         Layout { "mono", juce::AudioChannelSet::mono(), juce::AudioChannelSet::mono(), 150 }),
+                         [](const testing::TestParamInfo<Layout>& info) { return std::string(info.param.name); });
