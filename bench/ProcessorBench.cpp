@@ -1,12 +1,16 @@
-// Renders noise through the plug-in's processor at 48 kHz stereo in 256-sample blocks and reports how
-// many seconds of audio one CPU second renders (realtime_factor) and the share of one core that real-time
-// playback takes (cpu_percent = 100 / realtime_factor). CPU time is the process's (std::clock), so any
-// thread the processor might use counts too.
+// Renders through the plug-in's processor at 48 kHz stereo in 256-sample blocks and reports how many
+// seconds of audio one CPU second renders (realtime_factor) and the share of one core that real-time
+// playback takes (cpu_percent = 100 / realtime_factor): noise at the default settings, and with echo
+// and springs in the mix for noise, for noise below the smallest normal float and for silence a minute
+// after a loud burst (the last two keep the patch's numbers in the denormal range, which costs a
+// processor that does not flush them many times the time per block). CPU time is the process's
+// (std::clock), so any thread the processor might use counts too.
 #include "plugin/QuillmoreAudioProcessor.h"
 
 #include <benchmark/benchmark.h>
 
 #include <ctime>
+#include <utility>
 
 namespace
 {
@@ -24,26 +28,67 @@ juce::AudioBuffer<float> noise(int length)
     return buffer;
 }
 
-void ProcessorRender48kStereo256(benchmark::State& state)
+// Echo and springs fully in the mix with tails that decay by some 24 dB a second, so that a minute
+// after the input stops they are deep in the denormal range (below 1e-38, some 760 dB down).
+void setTails(QuillmoreAudioProcessor& processor)
+{
+    const std::pair<const char*, float> settings[] = { { "EchoMix", 100.0f },   { "EchoFdbck", 50.0f },
+                                                       { "SpringMix", 100.0f }, { "SpringDecay", 70.0f },
+                                                       { "EchoToSpring", 100.0f } };
+    for (const auto& [id, value] : settings)
+    {
+        auto* parameter = processor.apvts.getParameter(id);
+        parameter->setValueNotifyingHost(parameter->convertTo0to1(value));
+    }
+}
+
+enum class Scenario
+{
+    defaults,        // noise at the default settings
+    tails,           // noise with the echo and springs in the mix
+    denormalInput,   // the same, fed noise far below the smallest normal float
+    silentTail       // the same, fed silence long after a loud burst: tails deep in the denormal range
+};
+
+// Renders through the processor in a loop and reports how many seconds of audio one CPU second
+// renders. The denormal scenarios must cost about what the tails scenario costs: a processor that let
+// denormal numbers through would take many times longer per block.
+void render(benchmark::State& state, Scenario scenario)
 {
     QuillmoreAudioProcessor processor;
     processor.setPlayConfigDetails(channels, channels, sampleRate, blockSize);
     processor.prepareToPlay(sampleRate, blockSize);
+    if (scenario != Scenario::defaults)
+        setTails(processor);
 
     // One second of input, played in a loop.
-    const auto source = noise(static_cast<int>(sampleRate) / blockSize * blockSize);
+    auto source = noise(static_cast<int>(sampleRate) / blockSize * blockSize);
     juce::AudioBuffer<float> block(channels, blockSize);
     juce::MidiBuffer midi;
     int position = 0;
+    auto play = [&] {
+        for (int channel = 0; channel < channels; ++channel)
+            block.copyFrom(channel, 0, source, channel, position, blockSize);
+        position = (position + blockSize) % source.getNumSamples();
+        processor.processBlock(block, midi);
+    };
+
+    if (scenario == Scenario::denormalInput)
+        source.applyGain(1.0e-39f);
+    if (scenario == Scenario::silentTail)
+    {
+        // A second of loud noise, then a minute of silence while the tails decay, not timed.
+        for (int i = 0; i < source.getNumSamples() / blockSize; ++i)
+            play();
+        source.clear();
+        for (int i = 0; i < 60 * static_cast<int>(sampleRate) / blockSize; ++i)
+            play();
+    }
 
     const std::clock_t cpuStart = std::clock();
     for (auto _ : state)
     {
-        for (int channel = 0; channel < channels; ++channel)
-            block.copyFrom(channel, 0, source, channel, position, blockSize);
-        position = (position + blockSize) % source.getNumSamples();
-
-        processor.processBlock(block, midi);
+        play();
         benchmark::DoNotOptimize(block.getReadPointer(0));
         benchmark::ClobberMemory();
     }
@@ -57,7 +102,30 @@ void ProcessorRender48kStereo256(benchmark::State& state)
     }
     processor.releaseResources();
 }
+
+void ProcessorRender48kStereo256(benchmark::State& state)
+{
+    render(state, Scenario::defaults);
+}
 BENCHMARK(ProcessorRender48kStereo256)->MeasureProcessCPUTime()->MinTime(2.0)->Unit(benchmark::kMicrosecond);
+
+void ProcessorTails(benchmark::State& state)
+{
+    render(state, Scenario::tails);
+}
+BENCHMARK(ProcessorTails)->MeasureProcessCPUTime()->MinTime(2.0)->Unit(benchmark::kMicrosecond);
+
+void ProcessorDenormalInput(benchmark::State& state)
+{
+    render(state, Scenario::denormalInput);
+}
+BENCHMARK(ProcessorDenormalInput)->MeasureProcessCPUTime()->MinTime(2.0)->Unit(benchmark::kMicrosecond);
+
+void ProcessorSilentTail(benchmark::State& state)
+{
+    render(state, Scenario::silentTail);
+}
+BENCHMARK(ProcessorSilentTail)->MeasureProcessCPUTime()->MinTime(2.0)->Unit(benchmark::kMicrosecond);
 } // namespace
 
 int main(int argc, char** argv)
