@@ -55,3 +55,16 @@ function(quillmore_use_juce_code target library)
     target_include_directories(${target} PRIVATE $<TARGET_PROPERTY:${library},INCLUDE_DIRECTORIES>)
     target_compile_definitions(${target} PRIVATE $<TARGET_PROPERTY:${library},COMPILE_DEFINITIONS>)
 endfunction()
+
+# The libFuzzer build: clang's fuzzer instrumentation with ASan and UBSan on every source, JUCE's
+# included; the fuzz targets link libFuzzer itself (tests/fuzz).
+if(QUILLMORE_BUILD_FUZZ)
+    if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+        message(FATAL_ERROR "QUILLMORE_BUILD_FUZZ needs clang (CC=clang-14 CXX=clang++-14)")
+    endif()
+    if(NOT QUILLMORE_SANITIZER STREQUAL "")
+        message(FATAL_ERROR "QUILLMORE_BUILD_FUZZ brings its own sanitizers; leave QUILLMORE_SANITIZER empty")
+    endif()
+    add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+    add_link_options(-fsanitize=address,undefined)
+endif()

@@ -1,8 +1,10 @@
 #include "plugin/PresetManager.h"
 
 #include "plugin/ApplyPresetTree.h"
+#include "plugin/NonFiniteParameterValues.h"
 #include "plugin/PresetFileName.h"
 #include "plugin/StripUnknownParameters.h"
+#include "plugin/UntrustedXml.h"
 
 #include <algorithm>
 #include <utility>
@@ -60,12 +62,12 @@ void PresetManager::rescanUserPresets()
             continue;
 
         // Anything but a preset tree stays out of the list, so that it can never reach the parameters.
-        const auto xml = juce::XmlDocument::parse(file);
+        const auto xml = Quillmore::parseUntrustedXml(file);
         if (xml == nullptr || ! xml->hasTagName(presetTreeType.toString()))
             continue;
 
         const auto state = juce::ValueTree::fromXml(*xml);
-        if (state.isValid())
+        if (state.isValid() && ! Quillmore::hasNonFiniteParameterValue(state))
             entries.add({ file.getFileNameWithoutExtension(), state, file });
     }
 

@@ -23,7 +23,8 @@ public:
     int getCurrentIndex() const { return currentIndex; }
 
     // Rebuilds the list from the preset files in the folder, sorted by name ignoring case. Files that
-    // are not XML, or whose root is not a "Parameters" tree, are left out.
+    // are not XML (or that JUCE's parser might not get through, parseUntrustedXml), whose root is not a
+    // "Parameters" tree, or that give a parameter a value that is not a finite number, are left out.
     void rescanUserPresets();
 
     // Replaces the parameter state with the entry's tree, stripped of unknown parameters.

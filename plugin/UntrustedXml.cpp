@@ -1,0 +1,37 @@
+#include "plugin/UntrustedXml.h"
+
+#include <string_view>
+
+namespace Quillmore
+{
+bool isSafeToParseXml(const juce::String& text, int maximumElements)
+{
+    const std::string_view utf8(text.toRawUTF8(), text.getNumBytesAsUTF8());
+    bool insideDocument = false;
+    int elements = 0;
+    for (size_t at = utf8.find('<'); at != std::string_view::npos; at = utf8.find('<', at + 1))
+    {
+        const char next = at + 1 < utf8.size() ? utf8[at + 1] : '\0';
+        if (next == '?')
+        {
+            if (insideDocument)
+                return false;
+        }
+        else if (next != '/' && next != '!')
+        {
+            insideDocument = true;
+            if (++elements > maximumElements)
+                return false;
+        }
+    }
+    return true;
+}
+
+std::unique_ptr<juce::XmlElement> parseUntrustedXml(const juce::File& file, int maximumElements)
+{
+    const auto text = file.loadFileAsString();
+    if (!isSafeToParseXml(text, maximumElements))
+        return nullptr;
+    return juce::XmlDocument::parse(text);
+}
+} // namespace Quillmore
