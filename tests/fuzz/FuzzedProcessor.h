@@ -5,21 +5,29 @@
 #include <cstdlib>
 
 // The one processor of a fuzz target, prepared for playing and kept for the whole run (making one
-// costs far more than an input does). Its configuration, user presets included, lives in a folder
+// costs far more than an input does); each input starts from the state it had when it was new, so that
+// a finding replays alone as it happened. Its configuration, user presets included, lives in a folder
 // of its own under the system's temporary folder, never in the real home; the folder goes when the
 // process ends, after the processor and JUCE.
-namespace FuzzedProcessor
-{
-class Environment
+class FuzzedProcessor
 {
 public:
-    Environment()
+    // The processor, as it was when new; made on the first call.
+    static QuillmoreAudioProcessor& startingFresh()
     {
-        processor.setPlayConfigDetails(2, 2, 48000.0, 256);
-        processor.prepareToPlay(48000.0, 256);
+        static FuzzedProcessor made;
+        made.processor.setStateInformation(made.freshState.getData(), static_cast<int>(made.freshState.getSize()));
+        return made.processor;
     }
 
 private:
+    FuzzedProcessor()
+    {
+        processor.setPlayConfigDetails(2, 2, 48000.0, 256);
+        processor.prepareToPlay(48000.0, 256);
+        processor.getStateInformation(freshState);
+    }
+
     struct ConfigHome
     {
         ConfigHome()
@@ -36,14 +44,6 @@ private:
     const ConfigHome configHome;
     // The parameter state needs JUCE's message manager.
     const juce::ScopedJuceInitialiser_GUI juce;
-
-public:
     QuillmoreAudioProcessor processor;
+    juce::MemoryBlock freshState;
 };
-
-inline QuillmoreAudioProcessor& get()
-{
-    static Environment environment;
-    return environment.processor;
-}
-} // namespace FuzzedProcessor

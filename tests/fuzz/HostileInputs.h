@@ -48,7 +48,8 @@ inline std::string faultAfterLoading(QuillmoreAudioProcessor& processor)
     return {};
 }
 
-// The bytes as a file in the user preset folder: the folder is scanned, and each preset found loaded.
+// The bytes as a file in the user preset folder: the folder is scanned, and each preset found loaded
+// as the editor's preset browser loads it.
 inline std::string loadUserPresetFile(QuillmoreAudioProcessor& processor, const void* data, size_t size)
 {
     auto& presets = processor.presetManager;
@@ -61,10 +62,27 @@ inline std::string loadUserPresetFile(QuillmoreAudioProcessor& processor, const 
     std::string fault;
     for (int index = 0; index < presets.getEntries().size() && fault.empty(); ++index)
     {
-        presets.loadPreset(index);
+        processor.loadUserPreset(index);
         fault = faultAfterLoading(processor);
     }
     file.deleteFile();
     return fault;
+}
+
+// The bytes as the state a host hands back. Whether or not they are taken, the state the processor
+// then saves must restore to itself.
+inline std::string loadState(QuillmoreAudioProcessor& processor, const void* data, size_t size)
+{
+    processor.setStateInformation(data, static_cast<int>(size));
+    if (auto fault = faultAfterLoading(processor); !fault.empty())
+        return fault;
+
+    juce::MemoryBlock saved, savedAgain;
+    processor.getStateInformation(saved);
+    processor.setStateInformation(saved.getData(), static_cast<int>(saved.getSize()));
+    processor.getStateInformation(savedAgain);
+    if (savedAgain != saved)
+        return "the state saved after loading does not restore to itself";
+    return faultAfterLoading(processor);
 }
 } // namespace HostileInputs

@@ -10,13 +10,13 @@
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
-    FuzzedProcessor::get();
+    FuzzedProcessor::startingFresh();
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    const auto fault = HostileInputs::loadUserPresetFile(FuzzedProcessor::get(), data, size);
+    const auto fault = HostileInputs::loadUserPresetFile(FuzzedProcessor::startingFresh(), data, size);
     if (!fault.empty())
     {
         std::fprintf(stderr, "user preset file fault: %s\n", fault.c_str());

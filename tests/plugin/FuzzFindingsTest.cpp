@@ -21,20 +21,33 @@ juce::Array<juce::File> inputsOf(const juce::String& target, const juce::Array<j
         files.addArray(folder.findChildFiles(juce::File::findFiles, false));
     return files;
 }
-} // namespace
 
-TEST(FuzzFindings, UserPresetFilesLeaveTheProcessorSane)
+// Each input into a fresh processor, as the fuzz target hands it over.
+template <typename Load>
+void expectEachLeavesTheProcessorSane(const juce::Array<juce::File>& files, Load&& load)
 {
-    QuillmoreAudioProcessor processor;
-    ProcessorPlayer::prepare(processor, 256);
-    const auto files = inputsOf("user-preset-file", { fuzzFolder.getParentDirectory().getParentDirectory()
-                                                          .getChildFile("resources").getChildFile("presets") });
-    EXPECT_GT(files.size(), 79);
     for (const auto& file : files)
     {
         juce::MemoryBlock bytes;
         ASSERT_TRUE(file.loadFileAsData(bytes)) << file.getFullPathName();
-        EXPECT_EQ(HostileInputs::loadUserPresetFile(processor, bytes.getData(), bytes.getSize()), "")
-            << file.getFullPathName();
+        QuillmoreAudioProcessor processor;
+        ProcessorPlayer::prepare(processor, 256);
+        EXPECT_EQ(load(processor, bytes.getData(), bytes.getSize()), "") << file.getFullPathName();
     }
+}
+} // namespace
+
+TEST(FuzzFindings, UserPresetFilesLeaveTheProcessorSane)
+{
+    const auto files = inputsOf("user-preset-file", { fuzzFolder.getParentDirectory().getParentDirectory()
+                                                          .getChildFile("resources").getChildFile("presets") });
+    EXPECT_GT(files.size(), 79);
+    expectEachLeavesTheProcessorSane(files, HostileInputs::loadUserPresetFile);
+}
+
+TEST(FuzzFindings, StatesLeaveTheProcessorSane)
+{
+    const auto files = inputsOf("state");
+    EXPECT_GE(files.size(), 3);
+    expectEachLeavesTheProcessorSane(files, HostileInputs::loadState);
 }
