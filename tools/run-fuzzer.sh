@@ -12,6 +12,11 @@ while [ $# -gt 0 ] && [ "$1" != "--" ]; do
     shift
 done
 [ $# -gt 0 ] && shift
+# Seed folders that do not exist (no findings yet) are left out: libFuzzer refuses them.
+seeds=()
+for folder in "$@"; do
+    [ -d "$folder" ] && seeds+=("$folder")
+done
 mkdir -p "$findings"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -19,4 +24,4 @@ trap 'rm -rf "$work"' EXIT
 # -timeout: an input that takes longer than this is a hang; -rss_limit_mb: one that needs more memory
 # than this is a finding too (a host would be taken down by it).
 "$fuzzer" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
-    -artifact_prefix="$findings/" "${options[@]}" "$work" "$@"
+    -artifact_prefix="$findings/" "${options[@]}" "$work" "${seeds[@]}"

@@ -1,14 +1,15 @@
 // In process, on the processor with its patch, called the way hosts call it: audio on one thread,
-// automation of every parameter from another (500 changes a second), the message thread running its
-// loop and reading what the editor reads. Built with ThreadSanitizer (tools/run-all-tests.sh does),
-// any data race ends the test binary with a report and a failing status; in every build the output
-// must stay finite and the audio thread must keep going.
+// automation of every parameter from another (500 changes a second), the state saved and set from a
+// third, the message thread running its loop and reading what the editor reads. Built with
+// ThreadSanitizer (tools/run-all-tests.sh does), any data race ends the test binary with a report and
+// a failing status; in every build the output must stay finite and the audio thread must keep going.
 #include "plugin/QuillmoreAudioProcessor.h"
 #include "tests/plugin/ProcessorPlayer.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <chrono>
 #include <cmath>
@@ -113,10 +114,12 @@ private:
 // What the editor's timer reads, on the message thread.
 float readEditorValues(QuillmoreAudioProcessor& processor)
 {
+    std::array<float, QuillmoreAudioProcessor::spectrumFrameSize> spectrum{};
+    processor.readSpectrumFrame(spectrum.data(), static_cast<int>(spectrum.size()));
     return processor.warbleL.load() + processor.warbleR.load() + processor.echoFilterFrequency.load()
          + processor.outputLevelL.load() + processor.outputLevelR.load() + (processor.clipL.load() ? 1.0f : 0.0f)
          + (processor.clipR.load() ? 1.0f : 0.0f) + static_cast<float>(processor.activePanel.load())
-         + (processor.presetDirty.load() ? 1.0f : 0.0f);
+         + static_cast<float>(processor.getCurrentPresetDisplayName().length()) + spectrum[0];
 }
 
 // Runs the message loop for the given time (the parameter state's timer writes parameter values into
@@ -152,10 +155,25 @@ private:
 };
 } // namespace
 
-TEST(ConcurrentHostCalls, AudioWithEveryParameterAutomatedFromAnotherThreadAndTheEditorReading)
+TEST(ConcurrentHostCalls, AudioWithEveryParameterAutomatedAndTheStateSetFromOtherThreadsAndTheEditorReading)
 {
     QuillmoreAudioProcessor processor;
     ProcessorPlayer::prepare(processor, 512);
+
+    // Two states that differ in parameters and preset fields, for the host to set in turn.
+    juce::MemoryBlock states[2];
+    processor.getStateInformation(states[0]);
+    ProcessorPlayer::setHostValue(processor, "EchoTime", 700.0f);
+    ProcessorPlayer::setHostValue(processor, "HeadsOn", 0.0f);
+    processor.setCurrentPresetName("Elsewhere");
+    processor.getStateInformation(states[1]);
+    long statesSet = 0;
+    auto saveAndRestore = [&] {
+        juce::MemoryBlock saved;
+        processor.getStateInformation(saved);
+        const auto& state = states[statesSet++ % 2];
+        processor.setStateInformation(state.getData(), static_cast<int>(state.getSize()));
+    };
 
     // Every parameter in turn, in a fresh random order each round, to a random value.
     std::vector<juce::AudioProcessorParameter*> parameters(processor.getParameters().begin(),
@@ -177,7 +195,9 @@ TEST(ConcurrentHostCalls, AudioWithEveryParameterAutomatedFromAnotherThreadAndTh
     {
         AudioThread audio(processor, 512);
         PacedThread automation(std::chrono::microseconds(2000), automate);
+        PacedThread hostState(std::chrono::microseconds(20000), saveAndRestore);
         const MessageThreadRun messageThread(processor, std::chrono::milliseconds(2500));
+        hostState.stop();
         automation.stop();
         audio.stop();
 
@@ -186,6 +206,7 @@ TEST(ConcurrentHostCalls, AudioWithEveryParameterAutomatedFromAnotherThreadAndTh
         EXPECT_EQ(audio.nonFiniteSamples.load(), 0);
         EXPECT_GT(audio.blocks.load(), 100) << "the audio thread kept going";
         EXPECT_GT(automation.calls.load(), 500);
+        EXPECT_GT(hostState.calls.load(), 20);
     }
     for (size_t index = 0; index < changesPerParameter.size(); ++index)
         EXPECT_GE(changesPerParameter[index], 5) << processor.getParameters()[static_cast<int>(index)]->getName(100);
