@@ -12,6 +12,8 @@ packages=(
     libxcomposite-dev libasound2-dev libpng-dev libjpeg-dev zlib1g-dev
     # the editor tests' X server
     xvfb xauth
+    # the fuzz targets (libFuzzer comes with clang's runtime libraries)
+    clang-14 libclang-rt-14-dev
 )
 juce_version=7.0.5+ds-1
 

@@ -1,6 +1,11 @@
 #!/usr/bin/env bash
-# Installs the dependencies, builds everything (Release) in build-tests/ and runs every test, the
-# editor tests on a virtual X server. Exits with ctest's status; ctest's summary line comes last.
+# Installs the dependencies and runs every test in three builds:
+#   build-tests  Release, everything (the editor tests on a virtual X server);
+#   build-tsan   ThreadSanitizer: the runtime, patch and concurrency tests;
+#   build-fuzz   clang with libFuzzer, ASan and UBSan: each fuzz target for QUILLMORE_FUZZ_SECONDS
+#                (60 by default) on its committed seeds.
+# Every stage runs even when an earlier one fails; the exit status is non-zero if any failed, and a
+# summary of the three comes last.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 repo=$(pwd)
@@ -8,8 +13,52 @@ repo=$(pwd)
 tools/install-dependencies.sh
 
 export CCACHE_BASEDIR="$repo"
-cmake -S . -B build-tests -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_COMPILER_LAUNCHER=ccache
-cmake --build build-tests
+configure() {
+    cmake -S . -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_COMPILER_LAUNCHER=ccache "$@" > /dev/null
+}
+run_ctest() {
+    xvfb-run -a -s "-screen 0 1920x1200x24" \
+        ctest --output-on-failure --no-label-summary --timeout 600 -j "$(nproc)" --test-dir "$@"
+}
 
-xvfb-run -a -s "-screen 0 1920x1200x24" \
-    ctest --test-dir build-tests --output-on-failure --no-label-summary --timeout 600 -j "$(nproc)"
+summary=()
+status=0
+stage() {
+    local name=$1
+    shift
+    local started=$SECONDS
+    if "$@"; then
+        summary+=("passed  $name ($((SECONDS - started)) s)")
+    else
+        summary+=("FAILED  $name ($((SECONDS - started)) s)")
+        status=1
+    fi
+}
+
+# (Chained: set -e does not hold inside a function called as a condition.)
+all_tests() {
+    configure -B build-tests &&
+        cmake --build build-tests &&
+        run_ctest build-tests
+}
+
+thread_sanitizer_tests() {
+    configure -B build-tsan -DQUILLMORE_SANITIZER=thread &&
+        cmake --build build-tsan --target thread_sanitizer_tests &&
+        run_ctest build-tsan -L '^(runtime|patch|concurrency)$'
+}
+
+fuzz_tests() {
+    CC=clang-14 CXX=clang++-14 configure -B build-fuzz -DQUILLMORE_BUILD_FUZZ=ON \
+        -DQUILLMORE_FUZZ_SECONDS="${QUILLMORE_FUZZ_SECONDS:-60}" &&
+        cmake --build build-fuzz --target fuzzers &&
+        run_ctest build-fuzz -L '^fuzz$'
+}
+
+stage "all tests (build-tests)" all_tests
+stage "ThreadSanitizer tests (build-tsan)" thread_sanitizer_tests
+stage "fuzz targets (build-fuzz)" fuzz_tests
+
+echo
+printf '%s\n' "${summary[@]}"
+exit $status
