@@ -38,11 +38,11 @@ void setEveryParameterToItsDefault(juce::AudioPluginInstance& instance)
 
 juce::AudioBuffer<float> signal(SignalKind kind, double seconds, double rate)
 {
-    SignalSpec spec;
-    spec.kind = kind;
-    spec.seconds = seconds;
-    spec.peakDecibels = kind == SignalKind::sine ? -12.0 : 0.0;
-    return generateSignal(spec, rate);
+    SignalSettings settings;
+    settings.kind = kind;
+    settings.seconds = seconds;
+    settings.peakDecibels = kind == SignalKind::sine ? -12.0 : 0.0;
+    return generateSignal(settings, rate);
 }
 
 // +24 dB over full scale: far above anything the gain stages can make of a full-scale input, far

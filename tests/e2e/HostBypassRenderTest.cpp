@@ -52,10 +52,10 @@ TEST_P(HostBypassRender, OutputIsTheStereoInputDelayedByTheReportedLatency)
     EXPECT_EQ(plugin.instance->getLatencySamples(), c.expectedLatency);
     bypassByTheHost(*plugin.instance);
 
-    SignalSpec spec;
-    spec.kind = c.signal;
-    spec.seconds = 0.5;
-    const auto input = generateSignal(spec, c.sampleRate);
+    SignalSettings settings;
+    settings.kind = c.signal;
+    settings.seconds = 0.5;
+    const auto input = generateSignal(settings, c.sampleRate);
     const auto output = renderThrough(*plugin.instance, input, blockSizes);
 
     ASSERT_EQ(output.getNumChannels(), 2);
@@ -79,11 +79,11 @@ TEST(HostBypassMono, InputFeedsBothOutputs)
     ASSERT_EQ(plugin.instance->getTotalNumInputChannels(), 1);
     bypassByTheHost(*plugin.instance);
 
-    SignalSpec spec;
-    spec.kind = SignalKind::noise;
-    spec.channels = 1;
-    spec.seconds = 0.25;
-    const auto input = generateSignal(spec, 48000.0);
+    SignalSettings settings;
+    settings.kind = SignalKind::noise;
+    settings.channels = 1;
+    settings.seconds = 0.25;
+    const auto input = generateSignal(settings, 48000.0);
     const auto output = renderThrough(*plugin.instance, input, blockSizes);
 
     ASSERT_EQ(output.getNumChannels(), 2);

@@ -58,11 +58,11 @@ TEST(HostCommandLine, RendersAGeneratedSignalWithVaryingBlocksIntoAFloatWav)
 
     const auto rendered = readWav(wav.getFile());
     EXPECT_EQ(rendered.sampleRate, 44100.0);
-    SignalSpec spec;
-    spec.kind = SignalKind::noise;
-    spec.seconds = 0.3;
-    spec.seed = 5;
-    const auto input = generateSignal(spec, 44100.0);
+    SignalSettings settings;
+    settings.kind = SignalKind::noise;
+    settings.seconds = 0.3;
+    settings.seed = 5;
+    const auto input = generateSignal(settings, 44100.0);
     ASSERT_EQ(rendered.samples.getNumChannels(), 2);
     ASSERT_EQ(rendered.samples.getNumSamples(), input.getNumSamples());
     for (int channel = 0; channel < 2; ++channel)
@@ -72,11 +72,11 @@ TEST(HostCommandLine, RendersAGeneratedSignalWithVaryingBlocksIntoAFloatWav)
 TEST(HostCommandLine, RendersAMonoWavFileAtItsOwnRateWithATail)
 {
     const juce::TemporaryFile in(".wav"), out(".wav");
-    SignalSpec spec;
-    spec.kind = SignalKind::sine;
-    spec.channels = 1;
-    spec.seconds = 0.2;
-    const auto input = generateSignal(spec, 22050.0);
+    SignalSettings settings;
+    settings.kind = SignalKind::sine;
+    settings.channels = 1;
+    settings.seconds = 0.2;
+    const auto input = generateSignal(settings, 22050.0);
     writeFloatWav(in.getFile(), input, 22050.0);
 
     // Blocks of 64 make the engine block, and with it the latency, 64 samples; the tail brings out the

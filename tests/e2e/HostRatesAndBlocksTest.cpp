@@ -46,28 +46,28 @@ constexpr Buses busLayouts[] = { { "mono", 1, 1 }, { "monoToStereo", 1, 2 }, { "
 constexpr double settledAfterSeconds = 0.6;
 constexpr double renderSeconds = 1.0;
 
-SignalSpec sineSpec(int channels, double seconds)
+SignalSettings sineSpec(int channels, double seconds)
 {
-    SignalSpec spec;
-    spec.kind = SignalKind::sine;
-    spec.frequency = 440.0;
-    spec.peakDecibels = -12.0;
-    spec.channels = channels;
-    spec.seconds = seconds;
-    return spec;
+    SignalSettings settings;
+    settings.kind = SignalKind::sine;
+    settings.frequency = 440.0;
+    settings.peakDecibels = -12.0;
+    settings.channels = channels;
+    settings.seconds = seconds;
+    return settings;
 }
 
 // Renders the sine through the prepared plug-in and expects every output channel to carry it whole.
 void expectSteadySineThrough(juce::AudioPluginInstance& instance, double sampleRate, BlockSizes& blocks,
                              const std::string& context)
 {
-    const auto spec = sineSpec(instance.getTotalNumInputChannels(), renderSeconds);
-    const auto output = renderThrough(instance, generateSignal(spec, sampleRate), blocks);
+    const auto settings = sineSpec(instance.getTotalNumInputChannels(), renderSeconds);
+    const auto output = renderThrough(instance, generateSignal(settings, sampleRate), blocks);
 
     SteadySine sine;
-    sine.frequency = spec.frequency;
+    sine.frequency = settings.frequency;
     sine.sampleRate = sampleRate;
-    sine.peak = juce::Decibels::decibelsToGain(static_cast<float>(spec.peakDecibels));
+    sine.peak = juce::Decibels::decibelsToGain(static_cast<float>(settings.peakDecibels));
     const int settled = static_cast<int>(settledAfterSeconds * sampleRate) + instance.getLatencySamples();
     ASSERT_EQ(output.getNumChannels(), instance.getTotalNumOutputChannels()) << context;
     for (int channel = 0; channel < output.getNumChannels(); ++channel)

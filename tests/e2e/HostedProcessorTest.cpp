@@ -74,10 +74,10 @@ TEST(HostedProcessor, RendersThePatchAndOutputAtZeroSilencesIt)
 {
     auto plugin = loadBuiltBundle();
     auto& instance = *plugin.instance;
-    SignalSpec spec;
-    spec.kind = SignalKind::sine;
-    spec.seconds = 1.0;
-    const auto input = generateSignal(spec, 48000.0);
+    SignalSettings settings;
+    settings.kind = SignalKind::sine;
+    settings.seconds = 1.0;
+    const auto input = generateSignal(settings, 48000.0);
     const int length = input.getNumSamples();
     const int lastPart = 14400; // the last 0.3 s, long after the start-up ramp has opened
 

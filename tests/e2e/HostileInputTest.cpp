@@ -44,10 +44,10 @@ TEST(HostileInput, NonFiniteAndDenormalBurstsComeOutFiniteAndTheSineRecovers)
         auto blocks = BlockSizes::varying(1, 1024, 3);
         auto plugin = loadBuiltBundle(rate, blocks.maximum());
 
-        SignalSpec spec;
-        spec.kind = SignalKind::sine;
-        spec.seconds = renderSeconds;
-        auto input = generateSignal(spec, rate);
+        SignalSettings settings;
+        settings.kind = SignalKind::sine;
+        settings.seconds = renderSeconds;
+        auto input = generateSignal(settings, rate);
         for (const auto& burst : bursts)
         {
             const int start = static_cast<int>(burst.startSeconds * rate);
@@ -61,9 +61,9 @@ TEST(HostileInput, NonFiniteAndDenormalBurstsComeOutFiniteAndTheSineRecovers)
         const auto output = renderThrough(*plugin.instance, input, blocks);
 
         SteadySine sine;
-        sine.frequency = spec.frequency;
+        sine.frequency = settings.frequency;
         sine.sampleRate = rate;
-        sine.peak = juce::Decibels::decibelsToGain(static_cast<float>(spec.peakDecibels));
+        sine.peak = juce::Decibels::decibelsToGain(static_cast<float>(settings.peakDecibels));
         for (int channel = 0; channel < output.getNumChannels(); ++channel)
         {
             for (int i = 0; i < output.getNumSamples(); ++i)

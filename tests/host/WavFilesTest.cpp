@@ -8,10 +8,10 @@ using namespace Quillmore::Host;
 
 TEST(WavFiles, FloatWavKeepsEverySampleRateAndChannel)
 {
-    SignalSpec spec;
-    spec.kind = SignalKind::noise;
-    spec.peakDecibels = 6.0; // above full scale: a float file keeps it
-    const auto samples = generateSignal(spec, 88200.0);
+    SignalSettings settings;
+    settings.kind = SignalKind::noise;
+    settings.peakDecibels = 6.0; // above full scale: a float file keeps it
+    const auto samples = generateSignal(settings, 88200.0);
 
     const juce::TemporaryFile file(".wav");
     writeFloatWav(file.getFile(), samples, 88200.0);

@@ -24,7 +24,7 @@ struct HostOptions
     std::optional<juce::File> loadState, saveState;
 
     std::optional<juce::File> input;   // WAV input; a generated signal otherwise
-    SignalSpec signal;
+    SignalSettings signal;
     double tailSeconds = 0.0;
     std::optional<double> sampleRate;  // the input file's rate, or 48 kHz, when not given
     int blockSize = 512;

@@ -19,25 +19,25 @@ std::optional<SignalKind> signalKindNamed(const juce::String& name)
     return std::nullopt;
 }
 
-juce::AudioBuffer<float> generateSignal(const SignalSpec& spec, double sampleRate)
+juce::AudioBuffer<float> generateSignal(const SignalSettings& settings, double sampleRate)
 {
-    if (spec.seconds < 0.0 || sampleRate <= 0.0 || spec.channels < 1)
+    if (settings.seconds < 0.0 || sampleRate <= 0.0 || settings.channels < 1)
         throw HostError("a test signal needs a length of 0 s or more, a positive sample rate and a channel");
 
-    const auto length = static_cast<int>(std::llround(spec.seconds * sampleRate));
-    const auto peak = juce::Decibels::decibelsToGain(static_cast<float>(spec.peakDecibels), -1000.0f);
-    juce::AudioBuffer<float> signal(spec.channels, length);
+    const auto length = static_cast<int>(std::llround(settings.seconds * sampleRate));
+    const auto peak = juce::Decibels::decibelsToGain(static_cast<float>(settings.peakDecibels), -1000.0f);
+    juce::AudioBuffer<float> signal(settings.channels, length);
     signal.clear();
 
-    juce::Random random(static_cast<juce::int64>(spec.seed));
-    for (int channel = 0; channel < spec.channels; ++channel)
+    juce::Random random(static_cast<juce::int64>(settings.seed));
+    for (int channel = 0; channel < settings.channels; ++channel)
     {
         auto* samples = signal.getWritePointer(channel);
-        switch (spec.kind)
+        switch (settings.kind)
         {
             case SignalKind::sine:
             {
-                const double step = juce::MathConstants<double>::twoPi * spec.frequency / sampleRate;
+                const double step = juce::MathConstants<double>::twoPi * settings.frequency / sampleRate;
                 const double phase = juce::MathConstants<double>::halfPi * channel;
                 for (int i = 0; i < length; ++i)
                     samples[i] = peak * static_cast<float>(std::sin(phase + step * i));

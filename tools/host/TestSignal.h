@@ -14,7 +14,7 @@ enum class SignalKind
     silence
 };
 
-struct SignalSpec
+struct SignalSettings
 {
     SignalKind kind = SignalKind::sine;
     double seconds = 2.0;
@@ -30,5 +30,5 @@ std::optional<SignalKind> signalKindNamed(const juce::String& name);
 // Channels differ where the kind allows, so that swapped or merged channels show: the sine's phase
 // advances by a quarter turn per channel, each channel has its own noise. The impulse is one sample at
 // the start of every channel.
-juce::AudioBuffer<float> generateSignal(const SignalSpec& spec, double sampleRate);
+juce::AudioBuffer<float> generateSignal(const SignalSettings& settings, double sampleRate);
 } // namespace Quillmore::Host
