@@ -4,6 +4,21 @@
 
 namespace Quillmore
 {
+namespace
+{
+// "<!ENTITY" in any case, as the parser matches it.
+bool declaresEntityAt(std::string_view utf8, size_t at)
+{
+    constexpr std::string_view declaration("<!entity");
+    if (utf8.size() - at < declaration.size())
+        return false;
+    for (size_t i = 0; i < declaration.size(); ++i)
+        if (juce::CharacterFunctions::toLowerCase(static_cast<juce::juce_wchar>(utf8[at + i])) != declaration[i])
+            return false;
+    return true;
+}
+} // namespace
+
 bool isSafeToParseXml(const juce::String& text, int maximumElements)
 {
     const std::string_view utf8(text.toRawUTF8(), text.getNumBytesAsUTF8());
@@ -16,6 +31,10 @@ bool isSafeToParseXml(const juce::String& text, int maximumElements)
         {
             if (insideDocument)
                 return false;
+        }
+        else if (declaresEntityAt(utf8, at))
+        {
+            return false;
         }
         else if (next != '/' && next != '!')
         {

@@ -30,6 +30,10 @@ TEST(UntrustedXml, RefusesWhatTheParserMightNotGetThroughAndReadsPresets)
         { "257 elements", "<r>" + juce::String::repeatedString("<a/>", 256) + "</r>", false },
         { "nested 257 deep", nested(257), false },
         { "a gap after '<' still starts an element", juce::String::repeatedString("< a>", 257), false },
+        { "an entity declaration (the parser may expand it into itself for ever)",
+          "<!DOCTYPE p [<!ENTITY a \"x\">]><p v=\"&a;\"/>", false },
+        { "an entity declaration in lower case", "<!DOCTYPE p [<!entity a \"x\">]><p/>", false },
+        { "the predefined and numeric references", "<p v=\"&amp;&lt;&gt;&quot;&apos;&#65;&#x42;\"/>", true },
     };
     for (const auto& c : cases)
         EXPECT_EQ(Quillmore::isSafeToParseXml(c.text, 256), c.safe) << c.name;
@@ -51,6 +55,11 @@ TEST(UntrustedXml, ParsesAPresetFileAndGivesNothingForHostileOnesInTime)
 
     // The parser would never return from this one.
     ASSERT_TRUE(file.replaceWithText("<Parameters>\r\n <?xml v ?>/"));
+    EXPECT_EQ(Quillmore::parseUntrustedXml(file), nullptr);
+
+    // An entity whose value refers to itself: the parser would recurse until the stack overflows.
+    ASSERT_TRUE(file.replaceWithText("<!DOCTYPE Parameters [<!ENTITY a \"&xa;\">]>\n"
+                                     "<Parameters><PARAM id=\"Input\" value=\"&a;\"/></Parameters>"));
     EXPECT_EQ(Quillmore::parseUntrustedXml(file), nullptr);
 
     ASSERT_TRUE(file.replaceWithText("not xml"));
