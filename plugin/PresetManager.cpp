@@ -21,6 +21,8 @@ bool writePresetFile(const juce::ValueTree& tree, const juce::File& file)
     const auto xml = tree.createXml();
     if (xml == nullptr)
         return false;
+    juce::MemoryOutputStream text;
+    xml->writeTo(text);
 
     juce::File temporary;
     do
@@ -32,9 +34,11 @@ bool writePresetFile(const juce::ValueTree& tree, const juce::File& file)
         juce::FileOutputStream out(temporary);
         if (! out.openedOk())
             return false;
-        xml->writeTo(out);
+        out.write(text.getData(), text.getDataSize());
         out.flush();
-        if (out.getStatus().failed())
+        // A write that a full disk cuts short is not an error to the stream: only the file's size
+        // tells.
+        if (out.getStatus().failed() || temporary.getSize() != static_cast<juce::int64>(text.getDataSize()))
             return false;
     }
     return replacement.overwriteTargetFileWithTemporary();

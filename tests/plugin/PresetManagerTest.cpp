@@ -1,5 +1,6 @@
 #include "plugin/PresetManager.h"
 #include "plugin/PresetParameterIds.h"
+#include "tests/plugin/FileSizeLimit.h"
 #include "tests/plugin/ParameterLayoutHost.h"
 #include "tests/plugin/ReadOnlyFolder.h"
 #include "tests/plugin/TemporaryFolder.h"
@@ -314,6 +315,34 @@ TEST_F(PresetManagerTest, ReadOnlyFolderFailsEveryWriteAndChangesNothing)
     EXPECT_EQ(filesInFolder(), filesBefore);
     EXPECT_EQ(file("A.xml").loadFileAsString(), contentBefore);
 
+    ASSERT_TRUE(presets.loadPreset(0));
+    EXPECT_FLOAT_EQ(host.value("EchoTime"), 100.0f);
+}
+
+TEST_F(PresetManagerTest, AWriteCutShortFailsAndLeavesTheFileAsItWas)
+{
+    PresetManager presets(host.state(), folder);
+    host.setValue("EchoTime", 100.0f);
+    ASSERT_TRUE(presets.saveCurrentAsPreset("A"));
+    const auto content = file("A.xml").loadFileAsString();
+    ASSERT_GT(content.getNumBytesAsUTF8(), 1000u);
+
+    host.setValue("EchoTime", 900.0f);
+    {
+        // The disk has room for part of a preset only.
+        const FileSizeLimit limit(1000);
+        EXPECT_FALSE(presets.overwritePreset(0));
+        EXPECT_FALSE(presets.saveCurrentAsPreset("B"));
+        // The move needs no room; the rewrite after it cannot complete and must leave the file whole.
+        EXPECT_TRUE(presets.renamePreset(0, "C"));
+    }
+
+    EXPECT_EQ(filesInFolder(), (std::set<std::string> { "C.xml" }));
+    EXPECT_EQ(file("C.xml").loadFileAsString(), content);
+    EXPECT_EQ(namesOf(presets), (std::vector<std::string> { "C" }));
+
+    presets.rescanUserPresets();
+    ASSERT_EQ(namesOf(presets), (std::vector<std::string> { "C" })) << "the preset still reads";
     ASSERT_TRUE(presets.loadPreset(0));
     EXPECT_FLOAT_EQ(host.value("EchoTime"), 100.0f);
 }
