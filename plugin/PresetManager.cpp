@@ -138,17 +138,11 @@ bool PresetManager::renamePreset(int index, const juce::String& newName)
 
     folder.createDirectory();
     const auto newFile = Quillmore::firstFreePresetFile(folder, name);
-    if (entry.file.existsAsFile())
-    {
-        if (! entry.file.moveFileTo(newFile))
-            return false;
-        // The preset is in place under its new name; rewriting it only refreshes what it holds.
-        writePresetFile(entry.state, newFile);
-    }
-    else if (! writePresetFile(entry.state, newFile))
-    {
+    // The file moves as it is: another instance of the plug-in may have overwritten it since this
+    // list was made, and the entry's tree would undo that.
+    const bool inPlace = entry.file.existsAsFile() ? entry.file.moveFileTo(newFile) : writePresetFile(entry.state, newFile);
+    if (! inPlace)
         return false;
-    }
 
     entry.name = name;
     entry.file = newFile;

@@ -38,8 +38,9 @@ public:
     // store's back is not created again: that counts as a failure.
     bool overwritePreset(int index);
 
-    // Renames the entry and moves its file to one named after the trimmed new name. A name whose file
-    // is the entry's own file keeps the file where it is.
+    // Renames the entry and moves its file, unchanged, to one named after the trimmed new name (an
+    // entry whose file is gone gets it written there). A name whose file is the entry's own file keeps
+    // the file where it is.
     bool renamePreset(int index, const juce::String& newName);
 
     // Removes the entry and deletes its file.

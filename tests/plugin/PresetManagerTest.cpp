@@ -219,6 +219,24 @@ TEST_F(PresetManagerTest, RenameMovesTheFileUnlessTheNameIsItsOwn)
     EXPECT_EQ(presets.getCurrentIndex(), 2);
 }
 
+TEST_F(PresetManagerTest, RenameKeepsWhatTheFileHoldsWhenAnotherInstanceChangedIt)
+{
+    // Two plug-in instances list the same folder, each scanned when it was created.
+    host.setValue("EchoTime", 100.0f);
+    PresetManager first(host.state(), folder);
+    ASSERT_TRUE(first.saveCurrentAsPreset("Lead"));
+    PresetManager second(host.state(), folder);
+    ASSERT_EQ(namesOf(second), (std::vector<std::string> { "Lead" }));
+
+    host.setValue("EchoTime", 900.0f);
+    ASSERT_TRUE(second.overwritePreset(0));
+    const auto overwritten = file("Lead.xml").loadFileAsString();
+
+    ASSERT_TRUE(first.renamePreset(0, "Lead Old"));
+    EXPECT_EQ(filesInFolder(), (std::set<std::string> { "Lead Old.xml" }));
+    EXPECT_EQ(file("Lead Old.xml").loadFileAsString(), overwritten) << "the rename undid the overwrite";
+}
+
 TEST_F(PresetManagerTest, DeleteRemovesEntryAndFileAndShiftsTheCurrentIndex)
 {
     const struct
@@ -333,7 +351,7 @@ TEST_F(PresetManagerTest, AWriteCutShortFailsAndLeavesTheFileAsItWas)
         const FileSizeLimit limit(1000);
         EXPECT_FALSE(presets.overwritePreset(0));
         EXPECT_FALSE(presets.saveCurrentAsPreset("B"));
-        // The move needs no room; the rewrite after it cannot complete and must leave the file whole.
+        // A move needs no room.
         EXPECT_TRUE(presets.renamePreset(0, "C"));
     }
 
