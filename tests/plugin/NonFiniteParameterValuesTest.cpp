@@ -24,7 +24,8 @@ TEST(NonFiniteParameterValues, AreFoundAsTextsAndAsNumbersInParametersOnly)
 {
     for (const juce::var& value : { juce::var("nan"), juce::var("-inf"), juce::var("NaN"),
                                     juce::var(std::numeric_limits<double>::quiet_NaN()),
-                                    juce::var(std::numeric_limits<double>::infinity()) })
+                                    juce::var(std::numeric_limits<double>::infinity()), juce::var("1e39"),
+                                    juce::var(-1.0e300) })
         EXPECT_TRUE(Quillmore::hasNonFiniteParameterValue(withParameter("EchoTime", value))) << value.toString();
 
     for (const juce::var& value : { juce::var("12.5"), juce::var("abc"), juce::var(3), juce::var(-1.0e30) })
