@@ -162,21 +162,16 @@ void QuillmoreAudioProcessor::process(juce::AudioBuffer<float>& buffer, bool run
     float* outputLeft = buffer.getWritePointer(0);
     float* outputRight = numOutputs >= 2 ? buffer.getWritePointer(1) : nullptr;
 
-    if (runPatch)
-    {
-        bridge.process(inputLeft, inputRight, outputLeft, outputRight, numSamples,
-                       [this](const float* const* inputs, float* const* outputs, int frames) {
-                           prtObject.process(inputs, 2, outputs, 2, static_cast<PRT::Index>(frames));
-                       });
-    }
-    else
-    {
-        bridge.process(inputLeft, inputRight, outputLeft, outputRight, numSamples,
-                       [](const float* const* inputs, float* const* outputs, int frames) {
+    // The patch runs under the host's bypass too: the tempo, bypass and automation sent to it meanwhile
+    // are taken block by block instead of piling up in the runtime's queues (which would then grow on
+    // this thread), and the bypass ends into a running chain.
+    bridge.process(inputLeft, inputRight, outputLeft, outputRight, numSamples,
+                   [this, runPatch](const float* const* inputs, float* const* outputs, int frames) {
+                       prtObject.process(inputs, 2, outputs, 2, static_cast<PRT::Index>(frames));
+                       if (!runPatch)
                            for (int channel = 0; channel < 2; ++channel)
                                std::copy_n(inputs[channel], frames, outputs[channel]);
-                       });
-    }
+                   });
 
     replaceNonFiniteSamples(buffer, numOutputs, numSamples);
     publishEditorValues(buffer, numSamples);

@@ -149,7 +149,8 @@ private:
     };
 
     void connectHostParametersToPatcher();
-    // One host block through the bridge, running the patch or (host bypass) passing the input on.
+    // One host block through the bridge, running the patch and passing on its output or (host bypass)
+    // the input.
     void process(juce::AudioBuffer<float>& buffer, bool runPatch);
     void forwardHostTempo();
     void forwardTrueBypass();

@@ -164,7 +164,8 @@ TEST(AudioBridge, HostBypassDelaysTheInputByTheReportedLatency)
 
     EXPECT_EQ(firstMismatch(input, 0, output, 0, harness.processor.getLatencySamples()), -1);
     EXPECT_EQ(firstMismatch(input, 1, output, 1, harness.processor.getLatencySamples()), -1);
-    EXPECT_EQ(harness.patcher.processedBlocks, 0);
+    // The patch still runs every engine block, so that what is sent to it meanwhile is taken in step.
+    EXPECT_EQ(harness.patcher.processedBlocks, input.getNumSamples() / harness.processor.getEngineBlockSize());
 }
 
 TEST(AudioBridge, AfterReleaseTheOutputIsSilentUntilPreparedAgain)

@@ -172,6 +172,52 @@ TEST_P(ProcessorSteadyState, BlocksAndForwardedChangesAfterTheFirstBlockNeitherA
     processor.setPlayHead(nullptr);
 }
 
+// A host may keep the plug-in bypassed for minutes while its transport runs a tempo ramp and its
+// automation goes on: whatever reaches the patch meanwhile must not pile up on the audio thread.
+TEST(ProcessorSteadyStateHostBypass, LongBypassWithTempoAndAutomationNeitherAllocatesNorLocks)
+{
+    if (!AudioThreadCallCounter::available)
+        GTEST_SKIP() << "a sanitizer replaces the allocation and lock functions in this build";
+
+    QuillmoreAudioProcessor processor;
+    TempoPlayHead playHead;
+    processor.setPlayHead(&playHead);
+    constexpr int blockSize = 256;
+    ProcessorPlayer::prepare(processor, blockSize);
+
+    juce::AudioBuffer<float> block(2, blockSize);
+    juce::MidiBuffer midi;
+    const juce::String automated[] = {"EchoTime", "Saturate", "Output", "HeadsOn"};
+    int step = 0;
+    // One block of each kind first, so that the audio thread has sent through the runtime's queues.
+    auto automate = [&] {
+        for (const auto& id : automated)
+            processor.parameterChanged(id, static_cast<float>(step % 2));
+        playHead.bpm = 60.0 + 0.01 * step;
+        ++step;
+    };
+    automate();
+    processor.processBlock(block, midi);
+    automate();
+    processor.processBlockBypassed(block, midi);
+
+    AudioThreadCallCounter::Calls total;
+    for (int n = 0; n < 5000; ++n)
+    {
+        block.clear();
+        const auto calls = AudioThreadCallCounter::callsDuring([&] {
+            automate();
+            processor.processBlockBypassed(block, midi);
+        });
+        total.heap += calls.heap;
+        total.locks += calls.locks;
+    }
+
+    EXPECT_EQ(total.heap, 0);
+    EXPECT_EQ(total.locks, 0);
+    processor.setPlayHead(nullptr);
+}
+
 INSTANTIATE_TEST_SUITE_P(Layouts, ProcessorSteadyState,
                          testing::Values(Layout { "stereo", juce::AudioChannelSet::stereo(), juce::AudioChannelSet::stereo(), 1024 },
                                          Layout { "monoToStereo", juce::AudioChannelSet::mono(), juce::AudioChannelSet::stereo(), 64 },
