@@ -138,7 +138,7 @@ void QuillmoreAudioProcessor::processBlockBypassed(juce::AudioBuffer<float>& buf
     process(buffer, false);
 }
 
-void QuillmoreAudioProcessor::process(juce::AudioBuffer<float>& buffer, bool runPatch)
+void QuillmoreAudioProcessor::process(juce::AudioBuffer<float>& buffer, bool passPatchOutput)
 {
     const juce::ScopedNoDenormals noDenormals;
     forwardHostTempo();
@@ -166,9 +166,9 @@ void QuillmoreAudioProcessor::process(juce::AudioBuffer<float>& buffer, bool run
     // are taken block by block instead of piling up in the runtime's queues (which would then grow on
     // this thread), and the bypass ends into a running chain.
     bridge.process(inputLeft, inputRight, outputLeft, outputRight, numSamples,
-                   [this, runPatch](const float* const* inputs, float* const* outputs, int frames) {
+                   [this, passPatchOutput](const float* const* inputs, float* const* outputs, int frames) {
                        prtObject.process(inputs, 2, outputs, 2, static_cast<PRT::Index>(frames));
-                       if (!runPatch)
+                       if (!passPatchOutput)
                            for (int channel = 0; channel < 2; ++channel)
                                std::copy_n(inputs[channel], frames, outputs[channel]);
                    });

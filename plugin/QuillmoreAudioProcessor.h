@@ -151,7 +151,7 @@ private:
     void connectHostParametersToPatcher();
     // One host block through the bridge, running the patch and passing on its output or (host bypass)
     // the input.
-    void process(juce::AudioBuffer<float>& buffer, bool runPatch);
+    void process(juce::AudioBuffer<float>& buffer, bool passPatchOutput);
     void forwardHostTempo();
     void forwardTrueBypass();
     void publishEditorValues(const juce::AudioBuffer<float>& buffer, int numSamples);
