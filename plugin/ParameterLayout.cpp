@@ -3,6 +3,7 @@
 #include "plugin/GainRange.h"
 #include "plugin/ParameterTextParsers.h"
 #include "plugin/ParameterValueTexts.h"
+#include "plugin/SwitchParameter.h"
 
 #include <array>
 
@@ -127,8 +128,8 @@ juce::AudioProcessorValueTreeState::ParameterLayout createParameterLayout()
     for (const auto& row : floatRows)
         layout.add(makeFloatParameter(row));
 
-    layout.add(std::make_unique<juce::AudioParameterBool>(juce::ParameterID("TrueBypass", 48), "TrueBypass",
-                                                          false, juce::AudioParameterBoolAttributes().withAutomatable(true)));
+    layout.add(std::make_unique<SwitchParameter>(juce::ParameterID("TrueBypass", 48), "TrueBypass", false,
+                                                 juce::AudioParameterBoolAttributes().withAutomatable(true)));
     return layout;
 }
 } // namespace Quillmore

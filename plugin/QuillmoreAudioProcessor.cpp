@@ -39,13 +39,15 @@ QuillmoreAudioProcessor::QuillmoreAudioProcessor(PRT::PatcherFactoryFunction pat
                          .withOutput("Output", juce::AudioChannelSet::stereo(), true)),
       apvts(*this, nullptr, "Parameters", Quillmore::createParameterLayout()),
       presetManager(apvts),
-      prtObject(patcherFactory)
+      prtObject(patcherFactory),
+      pendingChanges(static_cast<int>(prtObject.getNumParameters()))
 {
     connectHostParametersToPatcher();
 
     echoSpecHandler = std::make_unique<EchoSpecHandler>(*this);
     parameterInterface = prtObject.createParameterInterface(PRT::ParameterInterfaceAsyncMultiProducer,
                                                             echoSpecHandler.get());
+    audioThreadSender = prtObject.createParameterInterface(PRT::ParameterInterfaceSynchronous, nullptr);
 
     warbleLIndex = getPatcherParameterIndex("WarbleL");
     warbleRIndex = getPatcherParameterIndex("WarbleR");
@@ -89,7 +91,9 @@ void QuillmoreAudioProcessor::connectHostParametersToPatcher()
             continue;
 
         paramIndexById[id] = static_cast<int>(i);
-        prtObject.setParameterValue(i, hostValue->load(), 0);
+        // The way every later change takes, so that a change made before the first block is not
+        // overtaken by this start value.
+        pendingChanges.post(static_cast<int>(i), hostValue->load());
     }
 }
 
@@ -141,7 +145,6 @@ void QuillmoreAudioProcessor::processBlockBypassed(juce::AudioBuffer<float>& buf
 void QuillmoreAudioProcessor::process(juce::AudioBuffer<float>& buffer, bool passPatchOutput)
 {
     const juce::ScopedNoDenormals noDenormals;
-    forwardHostTempo();
 
     const int numSamples = buffer.getNumSamples();
     const int numOutputs = juce::jmin(getTotalNumOutputChannels(), buffer.getNumChannels());
@@ -152,7 +155,6 @@ void QuillmoreAudioProcessor::process(juce::AudioBuffer<float>& buffer, bool pas
     for (int channel = numOutputs; channel < buffer.getNumChannels(); ++channel)
         buffer.clear(channel, 0, numSamples);
 
-    forwardTrueBypass();
     // A NaN or infinite sample would stay in the patch's filters and delay lines for good and silence
     // it; the host's buffer holds the output next, so it is cleaned in place.
     replaceNonFiniteSamples(buffer, numInputs, numSamples);
@@ -167,6 +169,9 @@ void QuillmoreAudioProcessor::process(juce::AudioBuffer<float>& buffer, bool pas
     // this thread), and the bypass ends into a running chain.
     bridge.process(inputLeft, inputRight, outputLeft, outputRight, numSamples,
                    [this, passPatchOutput](const float* const* inputs, float* const* outputs, int frames) {
+                       // Per engine block, so that the engine's schedule holds at most one change per
+                       // parameter whatever the host's block sizes.
+                       forwardParameterChanges();
                        prtObject.process(inputs, 2, outputs, 2, static_cast<PRT::Index>(frames));
                        if (!passPatchOutput)
                            for (int channel = 0; channel < 2; ++channel)
@@ -177,22 +182,42 @@ void QuillmoreAudioProcessor::process(juce::AudioBuffer<float>& buffer, bool pas
     publishEditorValues(buffer, numSamples);
 }
 
-void QuillmoreAudioProcessor::forwardHostTempo()
+void QuillmoreAudioProcessor::forwardParameterChanges()
 {
-    if (parameterInterface == nullptr || hostTempoIndex == -1)
-        return;
+    const bool hostTempoSent = forwardHostTempo();
+    pendingChanges.take([this, hostTempoSent](int index, float value) {
+        if (index == hostTempoIndex)
+        {
+            // The host's own tempo wins over the parameter whenever the host reports one.
+            if (hostTempoSent)
+                return;
+            lastHostBpm = 0.0;
+        }
+        sendToPatch(index, value);
+    });
+    forwardTrueBypass();
+}
+
+bool QuillmoreAudioProcessor::forwardHostTempo()
+{
+    if (hostTempoIndex == -1)
+        return false;
     auto* playHead = getPlayHead();
     if (playHead == nullptr)
-        return;
+        return false;
     const auto position = playHead->getPosition();
     if (!position)
-        return;
+        return false;
     const auto bpm = position->getBpm();
-    if (!bpm || !(*bpm > 0.0) || *bpm == lastHostBpm)
-        return;
+    if (!bpm || !(*bpm > 0.0) || !std::isfinite(*bpm))
+        return false;
 
-    lastHostBpm = *bpm;
-    parameterInterface->setParameterValue(static_cast<PRT::ParameterIndex>(hostTempoIndex), static_cast<float>(*bpm), 0);
+    if (*bpm != lastHostBpm)
+    {
+        lastHostBpm = *bpm;
+        sendToPatch(hostTempoIndex, static_cast<float>(*bpm));
+    }
+    return true;
 }
 
 void QuillmoreAudioProcessor::forwardTrueBypass()
@@ -200,10 +225,16 @@ void QuillmoreAudioProcessor::forwardTrueBypass()
     if (trueBypassValue == nullptr || trueBypassIndex == -1)
         return;
     const float value = trueBypassValue->load();
-    if (value == lastTrueBypass)
+    if (value == lastTrueBypass || !std::isfinite(value))
         return;
-    prtObject.setParameterValue(static_cast<PRT::ParameterIndex>(trueBypassIndex), value, 0);
+    sendToPatch(trueBypassIndex, value);
     lastTrueBypass = value;
+}
+
+void QuillmoreAudioProcessor::sendToPatch(int patcherIndex, float value)
+{
+    const auto index = static_cast<PRT::ParameterIndex>(patcherIndex);
+    audioThreadSender->setParameterValue(index, audioThreadSender->constrainParameterValue(index, value), 0);
 }
 
 void QuillmoreAudioProcessor::publishEditorValues(const juce::AudioBuffer<float>& buffer, int numSamples)
@@ -235,11 +266,9 @@ void QuillmoreAudioProcessor::publishEditorValues(const juce::AudioBuffer<float>
 
 void QuillmoreAudioProcessor::parameterChanged(const juce::String& parameterID, float newValue)
 {
-    const int index = getPatcherParameterIndex(parameterID);
-    if (index != -1)
-        prtObject.setParameterValue(static_cast<PRT::ParameterIndex>(index), newValue, 0);
+    pendingChanges.post(getPatcherParameterIndex(parameterID), newValue);
 
-    if (isLoadingState || suppressPresetDirty || !Quillmore::marksPresetDirty(parameterID))
+    if (stateRestoresRunning > 0 || presetLoadsRunning > 0 || !Quillmore::marksPresetDirty(parameterID))
         return;
     presetDirty.exchange(true);
 }

@@ -2,6 +2,7 @@
 
 #include "plugin/EngineBlockBridge.h"
 #include "plugin/LockedValue.h"
+#include "plugin/PendingParameterChanges.h"
 #include "plugin/PresetFields.h"
 #include "plugin/PresetManager.h"
 #include "runtime/CoreObject.h"
@@ -118,10 +119,11 @@ public:
     // them on the message thread, the host reads them with the state on a thread of its choosing.
     Quillmore::LockedValue<Quillmore::PresetFields> presetFields;
     std::atomic<bool> presetDirty{false};
-    // Set by the thread that replaces the parameter state while it does, so that the changes the
-    // framework makes meanwhile do not count as edits; read by parameterChanged on any thread.
-    std::atomic<bool> isLoadingState{false};
-    std::atomic<bool> suppressPresetDirty{false};
+    // How many state restores and preset loads replace the parameter state at this moment (they may
+    // overlap on several threads), so that the changes the framework makes meanwhile do not count as
+    // edits; read by parameterChanged on any thread.
+    std::atomic<int> stateRestoresRunning{0};
+    std::atomic<int> presetLoadsRunning{0};
 
     // Written by the audio thread, read by the editor's timer.
     std::atomic<float> warbleL{0.5f};
@@ -152,8 +154,13 @@ private:
     // One host block through the bridge, running the patch and passing on its output or (host bypass)
     // the input.
     void process(juce::AudioBuffer<float>& buffer, bool passPatchOutput);
-    void forwardHostTempo();
+    // On the audio thread, ahead of each engine block: the latest value of each host parameter changed since
+    // the last block, then the host's tempo and the bypass.
+    void forwardParameterChanges();
+    // The host's tempo whenever the host reports one; true when it does.
+    bool forwardHostTempo();
     void forwardTrueBypass();
+    void sendToPatch(int patcherIndex, float value);
     void publishEditorValues(const juce::AudioBuffer<float>& buffer, int numSamples);
     // A complete echo-spectrum frame from the handler, on the audio thread.
     void writeSpectrumFrame(const float* values);
@@ -165,6 +172,12 @@ private:
     std::unique_ptr<EchoSpecHandler> echoSpecHandler;
     // Declared after its handler, so it goes first.
     std::unique_ptr<PRT::ParameterEventInterface> parameterInterface;
+    // What the host's threads changed, for the audio thread to send: queues between the threads would
+    // grow with every change and hand the audio thread all of them in its next block.
+    Quillmore::PendingParameterChanges pendingChanges;
+    // The audio thread's way into the patch: straight into the engine's schedule, on the thread that
+    // runs the engine, so that no send takes a queue's room (or makes some for a new thread).
+    std::unique_ptr<PRT::ParameterEventInterface> audioThreadSender;
     int warbleLIndex = -1;
     int warbleRIndex = -1;
     int echoFiltMeterIndex = -1;
@@ -173,6 +186,7 @@ private:
     std::atomic<float>* trueBypassValue = nullptr;
     std::atomic<float>* headsOnValue = nullptr;
     float lastTrueBypass = -1.0f;
+    // The host's tempo last sent; 0 once the host parameter's value was sent instead.
     double lastHostBpm = 0.0;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR(QuillmoreAudioProcessor)

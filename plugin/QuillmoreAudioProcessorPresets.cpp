@@ -4,7 +4,7 @@
 
 #include "plugin/ApplyPresetTree.h"
 #include "plugin/FactoryPresetData.h"
-#include "plugin/ScopedAtomicFlag.h"
+#include "plugin/ScopedAtomicCount.h"
 
 #include <cstring>
 #include <vector>
@@ -42,7 +42,7 @@ bool QuillmoreAudioProcessor::loadFactoryPresetState(const juce::String& resourc
 
 void QuillmoreAudioProcessor::loadFactoryPreset(const juce::String& resourceName, const juce::String& displayName)
 {
-    const Quillmore::ScopedAtomicFlag loading(suppressPresetDirty);
+    const Quillmore::ScopedAtomicCount loading(presetLoadsRunning);
     loadFactoryPresetState(resourceName);
 
     presetFields.update([&](Quillmore::PresetFields& fields) {
@@ -69,7 +69,7 @@ bool QuillmoreAudioProcessor::loadUserPreset(int index)
         fields.popupHasState = true;
     });
 
-    const Quillmore::ScopedAtomicFlag loading(suppressPresetDirty);
+    const Quillmore::ScopedAtomicCount loading(presetLoadsRunning);
     if (!presetManager.loadPreset(index))
         return false;
 

@@ -4,7 +4,7 @@
 
 #include "plugin/ReadPluginState.h"
 #include "plugin/ReplaceParameterState.h"
-#include "plugin/ScopedAtomicFlag.h"
+#include "plugin/ScopedAtomicCount.h"
 #include "plugin/StateProperties.h"
 
 void QuillmoreAudioProcessor::getStateInformation(juce::MemoryBlock& destData)
@@ -26,7 +26,7 @@ void QuillmoreAudioProcessor::setStateInformation(const void* data, int sizeInBy
         return;
 
     {
-        const Quillmore::ScopedAtomicFlag loading(isLoadingState);
+        const Quillmore::ScopedAtomicCount loading(stateRestoresRunning);
         Quillmore::replaceParameterState(apvts, state);
     }
 

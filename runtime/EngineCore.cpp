@@ -410,7 +410,27 @@ bool EngineCore::prepareToProcess(float sampleRate, Index maxBlockSize, bool for
 {
     millisecondsPerSample = 1000.0 / sampleRate;
     patcher->prepareToProcess(sampleRate, maxBlockSize, force);
+    deliverDataViewUpdates();
     return true;
+}
+
+void EngineCore::deliverDataViewUpdates()
+{
+    // Rebuilding a view allocates: done here, while no block runs, instead of in the next block. A
+    // rebuild may schedule further events, so each update is taken out before it is delivered.
+    PatcherEventSender sender(patcher.get(), currentTime);
+    for (size_t i = 0; i < scheduledEvents.size();)
+    {
+        const DataRefEvent* update = scheduledEvents[i].get<DataRefEvent>();
+        if (update == nullptr || update->kind != DataRefEvent::DataViewUpdate || update->time > currentTime)
+        {
+            ++i;
+            continue;
+        }
+        const EventVariant event = std::move(scheduledEvents[i]);
+        scheduledEvents.erase(i);
+        sender.sendEvent(event);
+    }
 }
 
 bool EngineCore::setPatcher(PatcherPtr newPatcher)

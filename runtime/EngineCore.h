@@ -134,6 +134,8 @@ protected:
     };
 
     void schedule(EventVariant&& event);
+    // Delivers the data-view updates due now (scheduled while the patcher prepared) at once.
+    void deliverDataViewUpdates();
     void flushClocks(const ClockEventMatcher& matcher);
     void deliver(const EventVariant& event, PatcherEventSender& sender);
     void applyPreset(MillisecondTime time, PatcherStateInterface& state);

@@ -54,8 +54,39 @@ private:
 template <typename T>
 using SingleProducerEventQueue = EventQueue<T, moodycamel::ReaderWriterQueue<T, 512>>;
 
-// Any number of producer threads; each producer's elements come out in its own order.
+// Any number of producer threads; each producer's elements come out in its own order. A thread's
+// first element makes room for that thread (it allocates).
 template <typename T>
 using MultiProducerEventQueue = EventQueue<T, moodycamel::ConcurrentQueue<T>>;
+
+// One producer at a time, on whichever thread (the engine's side: a host may run its blocks on any of
+// its threads, one after another), and any consumer threads. The producer's room is made once, here,
+// so that a thread taking over the sending makes none and allocates nothing once the queue's blocks
+// suffice.
+template <typename T>
+class SequentialProducerEventQueue final : public EventQueueBase<T>
+{
+public:
+    // The producer's block index and blocks come into being with its first elements: a round of
+    // them here makes that room ahead, for as many elements as a busy block sends.
+    SequentialProducerEventQueue() : queue(warmCapacity), producer(queue)
+    {
+        for (size_t i = 0; i < warmCapacity; ++i)
+            queue.enqueue(producer, T{});
+        T discarded;
+        while (queue.try_dequeue(discarded))
+        {
+        }
+    }
+
+    void enqueue(const T& element) override { queue.enqueue(producer, element); }
+    bool tryDequeue(T& out) override { return queue.try_dequeue(out); }
+
+private:
+    static constexpr size_t warmCapacity = 1024;
+
+    moodycamel::ConcurrentQueue<T> queue;
+    moodycamel::ProducerToken producer;
+};
 
 } // namespace PRT

@@ -176,10 +176,11 @@ template class ParameterInterfaceAsyncImpl<AtomicShadowValue>;
 std::shared_ptr<ParameterEventInterfaceImpl> makeAsyncParameterImplementation(Engine& engine, EventHandler* handler,
                                                                               bool multiProducer)
 {
+    // Only the engine's thread sends to the handler.
     if (multiProducer)
         return std::make_shared<ParameterInterfaceAsyncImpl<AtomicShadowValue>>(
             engine, handler, std::make_unique<MultiProducerEventQueue<EventVariant>>(),
-            std::make_unique<MultiProducerEventQueue<EventVariant>>());
+            std::make_unique<SequentialProducerEventQueue<EventVariant>>());
 
     auto toEngine = std::make_unique<SingleProducerEventQueue<EventVariant>>();
     auto toHandler = std::make_unique<SingleProducerEventQueue<EventVariant>>();

@@ -67,17 +67,22 @@ void String::append(const char* addition)
         while (needed >= grown)
             grown *= 2;
 
+        // The addition may lie in the old buffer (a text appended to itself): it is copied before
+        // that buffer goes.
         auto* buffer = static_cast<char*>(platform.malloc(grown));
         if (text != nullptr)
-        {
             platform.memcpy(buffer, text, textLength);
+        platform.memcpy(buffer + textLength, addition, added);
+        if (text != nullptr)
             platform.free(text);
-        }
         text = buffer;
         bufferCapacity = grown;
     }
+    else
+    {
+        platform.memcpy(text + textLength, addition, added);
+    }
 
-    platform.memcpy(text + textLength, addition, added);
     text[needed] = '\0';
     textLength = needed;
 }

@@ -14,15 +14,29 @@ inline float safeSqrt(float x)
     return x > 0.0f ? std::sqrt(x) : 0.0f;
 }
 
-// Nearest integer with halves away from zero: 2.5 -> 3, -2.5 -> -3.
+// Nearest integer with halves away from zero: 2.5 -> 3, -2.5 -> -3. A NaN or an infinity comes back
+// as it is.
 inline float roundToNearest(float x)
 {
-    if (x >= 0.0f)
-    {
-        const float c = std::ceil(x);
-        return c - x > 0.5f ? c - 1.0f : c;
-    }
-    return -roundToNearest(-x);
+    const float magnitude = std::fabs(x);
+    const float c = std::ceil(magnitude);
+    const float rounded = c - magnitude > 0.5f ? c - 1.0f : c;
+    return std::copysign(rounded, x);
+}
+
+// x limited to ±limit: an infinity becomes the limit of its sign, a NaN 0. For signals that must never
+// carry a non-finite value into a state that outlives the block.
+inline float boundSample(float x, float limit)
+{
+    if (x > -limit)
+        return x < limit ? x : limit;
+    return x <= -limit ? -limit : 0.0f;
+}
+
+// 0 for a NaN or an infinity.
+inline float silenceIfNotFinite(float x)
+{
+    return std::isfinite(x) ? x : 0.0f;
 }
 
 // Smallest power of two not below n; 0 for 0 (and for n above 2^63, which wraps).

@@ -47,6 +47,16 @@ void Quillmore::PRTSubpatcher_39::processBlock(const SampleValue* const* inputs,
     SampleValue* left = saturatedLeft.get();
     SampleValue* right = saturatedRight.get();
 
+    // A smoother that turned non-finite would stay so for good (and the stage silent): it starts
+    // again from its target.
+    if (!std::isfinite(saturationSmoother.value()))
+        saturationSmoother.setValue(std::isfinite(saturationInput) ? saturationInput : 0.0f);
+    if (!std::isfinite(levelSmoother.value()))
+    {
+        const float level = outputLevelInput * levelScaleFor(saturationSmoother.value());
+        levelSmoother.setValue(std::isfinite(level) ? level : 0.0f);
+    }
+
     for (Index i = 0; i < n; ++i)
         saturation[i] = saturationSmoother.next(saturationInput);
 

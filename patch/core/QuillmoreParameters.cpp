@@ -32,9 +32,10 @@ double decimalMinimum(ParameterIndex index)
     }
 }
 
+// A NaN, which no comparison would catch, becomes the minimum.
 float clampTo(float value, float low, float high)
 {
-    return value < low ? low : (value > high ? high : value);
+    return value > low ? (value < high ? value : high) : low;
 }
 } // namespace
 

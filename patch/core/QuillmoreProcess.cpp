@@ -8,8 +8,17 @@
 // the start-up ramp and the bypass crossfade with the raw input. Every module runs in every setting,
 // also while bypassed. Every sum keeps the grouping of its terms that the mix is defined with (the key
 // is not quite the left plus the right output in 32-bit arithmetic).
+#include "patch/core/GeneratedMath.h"
+
 namespace PRT
 {
+namespace
+{
+// 80 dB above full scale: far beyond any signal, far below where the sections' gains could overflow
+// a float. The scaled input and the copies that feed the next block are held within it, so that a
+// burst of huge samples cannot leave an infinity circulating in the chain.
+constexpr float signalLimit = 1.0e4f;
+} // namespace
 
 QuillmoreChannelSignals& Quillmore::channel(int c)
 {
@@ -56,7 +65,7 @@ void Quillmore::takeInput(const SampleValue* const* inputs, const SampleValue* b
         SampleValue* dry = channel(c).dry.get();
         for (Index i = 0; i < n; ++i)
         {
-            scaled[i] = static_cast<float>(static_cast<double>(in[i]) * 0.8) * gains[c];
+            scaled[i] = boundSample(static_cast<float>(static_cast<double>(in[i]) * 0.8) * gains[c], signalLimit);
             dry[i] = bypass[i] * in[i];
         }
     }
@@ -199,12 +208,15 @@ void Quillmore::mixSectionsAndHiss(Index n)
         const float slR = notSpace * xR[i] + space * sR[i];
         const float mixedL = order * hlL[i] + notOrder * slL;
         const float mixedR = notOrder * slR + order * hlR[i];
-        fbL[i] = order * slL + notOrder * l1L[i];
-        fbR[i] = order * slR + notOrder * l1R[i];
-        key[i] = ((notOrder * slL + notOrder * slR) + order * hlL[i]) + order * hlR[i];
+        fbL[i] = boundSample(order * slL + notOrder * l1L[i], signalLimit);
+        fbR[i] = boundSample(order * slR + notOrder * l1R[i], signalLimit);
+        key[i] = boundSample(((notOrder * slL + notOrder * slR) + order * hlL[i]) + order * hlR[i], signalLimit);
         const float hissLevel = h[i] * ts[i];
-        fL[i] = mixedL + hissLevel * uL[i];
-        fR[i] = mixedR + hissLevel * uR[i];
+        // The output amplifier's arctangent would turn an infinity into a steady, finite full-scale
+        // tone that nothing downstream could tell from music: a section that went non-finite is
+        // silent instead.
+        fL[i] = silenceIfNotFinite(mixedL + hissLevel * uL[i]);
+        fR[i] = silenceIfNotFinite(mixedR + hissLevel * uR[i]);
     }
 }
 

@@ -55,3 +55,12 @@ TEST(GeneratedMath, ScaleValueMapsWithoutClampingAndKeepsTheSignOfBentPositions)
     EXPECT_EQ(scaleValue(std::nanf(""), 0, 1, 0, 10, 2), 0.0f);
     EXPECT_EQ(scaleValue(std::nanf(""), 0, 1, 5, 10, 2), 5.0f);
 }
+
+// A NaN used to recurse without end (and overflow the stack); infinities stay what they are.
+TEST(GeneratedMath, RoundToNearestPassesNonFiniteValuesThrough)
+{
+    EXPECT_TRUE(std::isnan(roundToNearest(std::nanf(""))));
+    EXPECT_TRUE(std::isnan(roundToNearest(-std::nanf(""))));
+    EXPECT_EQ(roundToNearest(INFINITY), INFINITY);
+    EXPECT_EQ(roundToNearest(-INFINITY), -INFINITY);
+}

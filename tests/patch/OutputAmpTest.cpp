@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 
 using namespace PRT;
 using namespace PRT::test;
@@ -195,4 +196,31 @@ TEST_F(OutputAmpTest, MissingPortsReadZerosAndWriteToTheDummy)
     SampleValue* outputs[] = {outLeft.data(), outRight.data()};
     amp->process(inputs, 1, outputs, 2, 64);
     EXPECT_EQ(outRight[0], 0.0f) << "a missing right input reads zeros";
+}
+
+// A NaN that reaches the stage's inputs once must not stay in its smoothers: once the inputs are
+// numbers again, so is the output, at the settled level.
+TEST_F(OutputAmpTest, SmoothersThatTurnedNonFiniteStartAgainFromTheirTargets)
+{
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const struct
+    {
+        const char* name;
+        float saturate, output;
+    } poisons[] = {{"Saturate", nan, 100}, {"Output", 0, nan}, {"both", nan, nan}};
+    for (const auto& poison : poisons)
+    {
+        PatchEngine fresh;
+        OutputAmp* module = fresh.install(new ModuleTestRoot<OutputAmp>()).module;
+        fresh.prepare(48000, 64);
+        module->setSaturationInput(poison.saturate);
+        module->setOutputLevelInput(poison.output);
+        renderSamples(fresh, 480, 0.4f, -0.4f);
+
+        module->setSaturationInput(0);
+        module->setOutputLevelInput(100);
+        const StereoSignal out = renderSamples(fresh, 24000, 0.4f, -0.4f);
+        EXPECT_NEAR(out.left.back(), 0.5f, 2e-5) << poison.name;
+        EXPECT_NEAR(out.right.back(), -0.5f, 2e-5) << poison.name;
+    }
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <limits>
 
 using namespace PRT;
 
@@ -36,6 +37,23 @@ TEST_F(QuillmoreParametersTest, ConstrainClampsAndRoundsOnlyTheSteppedParameters
     for (const Conversion& c : cases)
         EXPECT_FLOAT_EQ(top.constrainParameterValue(c.index, c.in), c.out) << quillmoreParameters[c.index].id;
     EXPECT_EQ(top.constrainParameterValue(48, 1234.5f), 1234.5f) << "beyond the table: unchanged";
+}
+
+// Hostile values land inside the range: a NaN at the minimum, an infinity at its end.
+TEST_F(QuillmoreParametersTest, ConstrainKeepsNonFiniteValuesInRange)
+{
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float inf = std::numeric_limits<float>::infinity();
+    const Conversion cases[] = {
+        {params::EchoSyncOn, nan, 0},   {params::EchoSyncDiv, nan, 0},  {params::EchoSyncDiv, -nan, 0},
+        {params::Input, nan, 0},        {params::EchoTime, nan, 1},     {params::EchoSyncDiv, inf, 15},
+        {params::Output, -inf, 0},      {params::Saturate, inf, 100},
+    };
+    for (const Conversion& c : cases)
+    {
+        EXPECT_EQ(top.constrainParameterValue(c.index, c.in), c.out) << quillmoreParameters[c.index].id << " " << c.in;
+        EXPECT_TRUE(std::isfinite(top.convertToNormalizedParameterValue(c.index, c.in))) << quillmoreParameters[c.index].id;
+    }
 }
 
 TEST_F(QuillmoreParametersTest, NormalisedValuesFollowTheTable)

@@ -5,6 +5,11 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <limits>
+#include <map>
+#include <string>
+#include <vector>
+
 #include <optional>
 
 using ::testing::ElementsAre;
@@ -66,18 +71,21 @@ TEST(ParameterForwarding, SoundChangesMarkThePresetModifiedTapeStopDoesNot)
     harness.prepare(128);
     auto& processor = harness.processor;
 
+    harness.processSilence(1, 128);
     harness.setHostValue("TapeStop", 1.0f);
     EXPECT_FALSE(processor.presetDirty.load());
 
-    processor.suppressPresetDirty = true;
+    processor.presetLoadsRunning = 1;
     harness.setHostValue("EchoFdbck", 100.0f);
-    processor.suppressPresetDirty = false;
+    processor.presetLoadsRunning = 0;
     EXPECT_FALSE(processor.presetDirty.load()) << "a preset being loaded is not an edit";
+    harness.processSilence(1, 128);
 
-    processor.isLoadingState = true;
+    processor.stateRestoresRunning = 1;
     harness.setHostValue("EchoFdbck", 105.0f);
-    processor.isLoadingState = false;
+    processor.stateRestoresRunning = 0;
     EXPECT_FALSE(processor.presetDirty.load()) << "a state being restored is not an edit";
+    harness.processSilence(1, 128);
 
     harness.setHostValue("EchoFdbck", 110.0f);
     EXPECT_TRUE(processor.presetDirty.load());
@@ -127,6 +135,69 @@ TEST(ParameterForwarding, HostTempoIsSentWhenItChangesAndIsAboveZero)
     EXPECT_THAT(harness.patcher.received("hostTempo"), ElementsAre(FloatNear(120.0f, 0.001f), 140.0f, 90.5f));
     EXPECT_FALSE(harness.processor.presetDirty.load());
     harness.processor.setPlayHead(nullptr);
+}
+
+// "hostTempo" is a host parameter too, which a host or a state may write: whenever the host reports a
+// tempo, the host's tempo is the one the patch gets.
+TEST(ParameterForwarding, TheHostsTempoWinsOverTheTempoParameterWheneverTheHostReportsOne)
+{
+    ProcessorHarness harness;
+    FakePlayHead playHead;
+    harness.processor.setPlayHead(&playHead);
+    harness.prepare(128);
+
+    const struct
+    {
+        std::optional<double> bpm;
+        std::optional<float> written; // to the "hostTempo" parameter ahead of the block
+    } steps[] = {
+        { 100.0, std::nullopt }, { 100.0, 200.0f },      { 100.0, std::nullopt }, // the host's tempo stays
+        { std::nullopt, 75.0f }, { std::nullopt, std::nullopt },                  // no tempo: the parameter's
+        { 100.0, std::nullopt },                                                  // the host's again
+    };
+    for (const auto& step : steps)
+    {
+        playHead.hasPosition = true;
+        playHead.bpm = step.bpm;
+        if (step.written)
+            harness.setHostValue("hostTempo", *step.written);
+        harness.processSilence(1, 128);
+    }
+    EXPECT_THAT(harness.patcher.received("hostTempo"), ElementsAre(100.0f, 75.0f, 100.0f));
+    harness.processor.setPlayHead(nullptr);
+}
+
+// Changes made while no block runs wait for the next one, which gets the latest value of each, not
+// every change on the way; values that are not numbers never reach the patch.
+TEST(ParameterForwarding, ChangesBetweenBlocksReachThePatchAsTheLatestFiniteValueOfEach)
+{
+    ProcessorHarness harness;
+    harness.prepare(128);
+    harness.processSilence(1, 128);
+    const char* const ids[] = { "EchoTime", "Input", "EchoSyncDiv", "Saturate" };
+    std::map<std::string, size_t> before;
+    for (const char* id : ids)
+        before[id] = harness.patcher.received(id).size();
+    auto receivedSince = [&](const char* id) {
+        const auto all = harness.patcher.received(id);
+        return std::vector<float>(all.begin() + static_cast<std::ptrdiff_t>(before[id]), all.end());
+    };
+
+    for (int i = 1; i <= 100000; ++i)
+        harness.processor.parameterChanged("EchoTime", static_cast<float>(i % 4000 + 1));
+    const float hostile[] = { std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(),
+                              -std::numeric_limits<float>::infinity() };
+    for (const char* id : { "Input", "EchoSyncDiv", "Saturate" })
+    {
+        harness.processor.parameterChanged(id, 12.0f);
+        for (const float value : hostile)
+            harness.processor.parameterChanged(id, value);
+    }
+    harness.processSilence(1, 128);
+
+    EXPECT_THAT(receivedSince("EchoTime"), ElementsAre(100000 % 4000 + 1.0f));
+    for (const char* id : { "Input", "EchoSyncDiv", "Saturate" })
+        EXPECT_THAT(receivedSince(id), ElementsAre(12.0f)) << id;
 }
 
 TEST(ParameterForwarding, WarbleAndEchoFilterValuesComeBackFromThePatch)

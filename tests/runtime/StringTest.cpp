@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 TEST(String, GrowsFromSixteenBytesByDoubling)
@@ -63,4 +64,55 @@ TEST(String, MemoryGoesThroughThePlatform)
     }
     EXPECT_EQ(platform.allocations, 3);
     EXPECT_EQ(platform.releases, 3);
+}
+
+namespace
+{
+// Fills every released buffer with '#' first, so that reading a buffer after its release shows.
+class ScribblingPlatform : public PRT::PlatformInterfaceStdLib
+{
+public:
+    ScribblingPlatform() : previous(PRT::getPlatform()) { PRT::setPlatform(this); }
+    ~ScribblingPlatform() override { PRT::setPlatform(previous); }
+
+    void* malloc(size_t bytes) override
+    {
+        auto* block = static_cast<size_t*>(PlatformInterfaceStdLib::malloc(bytes + sizeof(size_t) * 2));
+        block[0] = bytes;
+        return block + 2;
+    }
+    void free(void* pointer) override
+    {
+        if (pointer == nullptr)
+            return;
+        auto* block = static_cast<size_t*>(pointer) - 2;
+        std::memset(pointer, '#', block[0]);
+        PlatformInterfaceStdLib::free(block);
+    }
+
+private:
+    PRT::PlatformInterface* previous;
+};
+} // namespace
+
+TEST(String, AppendsItselfAndItsOwnTailWhetherOrNotItGrows)
+{
+    ScribblingPlatform platform;
+    const struct
+    {
+        const char* initial;
+        size_t tailFrom;
+        const char* expected;
+    } cases[] = {
+        {"abc", 0, "abcabc"},                                                       // room to spare
+        {"0123456789", 0, "01234567890123456789"},                                  // grows past 16
+        {"0123456789abcdefghij", 4, "0123456789abcdefghij456789abcdefghij"},      // grows past 32
+    };
+    for (const auto& c : cases)
+    {
+        PRT::String s(c.initial);
+        s.append(s.c_str() + c.tailFrom);
+        EXPECT_STREQ(s.c_str(), c.expected) << c.initial;
+        EXPECT_EQ(s.length(), std::strlen(c.expected));
+    }
 }

@@ -10,7 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
+#include <limits>
 #include <cmath>
 #include <mutex>
 #include <thread>
@@ -215,6 +217,78 @@ TEST(ProcessorSteadyStateHostBypass, LongBypassWithTempoAndAutomationNeitherAllo
 
     EXPECT_EQ(total.heap, 0);
     EXPECT_EQ(total.locks, 0);
+    processor.setPlayHead(nullptr);
+}
+
+// What a host does outside of steady playback: a fresh instance's first block, blocks after a
+// re-prepare at another rate and size, a block after the message thread changed parameters many
+// thousand times while no block ran, hostile values among them, and blocks on threads the processor
+// has never seen (hosts with worker pools). None of them may allocate or lock either.
+TEST(ProcessorBlocksAfterTheHostsOtherCalls, NeitherAllocateNorLock)
+{
+    if (!AudioThreadCallCounter::available)
+        GTEST_SKIP() << "a sanitizer replaces the allocation and lock functions in this build";
+
+    QuillmoreAudioProcessor processor;
+    TempoPlayHead playHead;
+    processor.setPlayHead(&playHead);
+    juce::MidiBuffer midi;
+    juce::AudioBuffer<float> block(2, 2048);
+    auto countedBlock = [&](int samples) {
+        block.setSize(2, samples, false, false, true);
+        for (int i = 0; i < samples; ++i)
+            for (int channel = 0; channel < 2; ++channel)
+                block.setSample(channel, i, 0.25f * std::sin(0.03f * static_cast<float>(i)));
+        return AudioThreadCallCounter::callsDuring([&] { processor.processBlock(block, midi); });
+    };
+    auto expectNone = [](const AudioThreadCallCounter::Calls& calls, const char* what) {
+        EXPECT_EQ(calls.heap, 0) << what;
+        EXPECT_EQ(calls.locks, 0) << what;
+    };
+
+    ProcessorPlayer::prepare(processor, 512);
+    expectNone(countedBlock(512), "a fresh instance's first block");
+    for (int n = 0; n < 20; ++n)
+        countedBlock(512);
+
+    const struct
+    {
+        double rate;
+        int maximumBlock;
+    } prepares[] = { { 96000.0, 2048 }, { 44100.0, 64 }, { 48000.0, 512 }, { 48000.0, 512 } };
+    for (const auto& prepare : prepares)
+    {
+        ProcessorPlayer::prepare(processor, prepare.maximumBlock, juce::AudioChannelSet::stereo(),
+                                 juce::AudioChannelSet::stereo(), prepare.rate);
+        expectNone(countedBlock(prepare.maximumBlock), "the first block after a prepare");
+        expectNone(countedBlock(prepare.maximumBlock / 2 + 1), "the second block after a prepare");
+    }
+
+    // A knob dragged while the transport stands: every parameter, over and over, and hostile values.
+    std::mt19937 random(11);
+    for (int n = 0; n < 100000; ++n)
+    {
+        auto* parameter = processor.getParameters()[static_cast<int>(random() % 48)];
+        parameter->setValueNotifyingHost(std::uniform_real_distribution<float>(0.0f, 1.0f)(random));
+    }
+    for (const char* id : { "EchoSyncDiv", "EchoSyncOn", "Input", "Output", "Saturate", "EchoTime" })
+        for (const float hostile : { std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(), -3.0e38f })
+            processor.parameterChanged(id, hostile);
+    playHead.bpm = 133.0;
+    expectNone(countedBlock(512), "a block after 100000 changes");
+
+    // Each block on a thread of its own, with a change and a new tempo ahead of it.
+    for (int n = 0; n < 8; ++n)
+    {
+        ProcessorPlayer::setHostValue(processor, "EchoTime", 100.0f + 50.0f * static_cast<float>(n));
+        ProcessorPlayer::setHostValue(processor, "TrueBypass", static_cast<float>(n % 2));
+        playHead.bpm = 90.0 + n;
+        AudioThreadCallCounter::Calls calls;
+        std::thread worker([&] { calls = countedBlock(std::max(1, 64 * n)); });
+        worker.join();
+        expectNone(calls, "a block on a new thread");
+    }
+    EXPECT_GT(block.getMagnitude(0, block.getNumSamples()), 0.01f) << "audio came through";
     processor.setPlayHead(nullptr);
 }
 
