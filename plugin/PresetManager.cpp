@@ -4,6 +4,7 @@
 #include "plugin/NonFiniteParameterValues.h"
 #include "plugin/PresetFileName.h"
 #include "plugin/StripUnknownParameters.h"
+#include "plugin/UntrustedNumbers.h"
 #include "plugin/UntrustedXml.h"
 
 #include <algorithm>
@@ -70,7 +71,8 @@ void PresetManager::rescanUserPresets()
         if (xml == nullptr || ! xml->hasTagName(presetTreeType.toString()))
             continue;
 
-        const auto state = juce::ValueTree::fromXml(*xml);
+        auto state = juce::ValueTree::fromXml(*xml);
+        Quillmore::replaceValueTextsWithNumbers(state);
         if (state.isValid() && ! Quillmore::hasNonFiniteParameterValue(state))
             entries.add({ file.getFileNameWithoutExtension(), state, file });
     }

@@ -1,5 +1,7 @@
 #include "plugin/StateProperties.h"
 
+#include "plugin/UntrustedNumbers.h"
+
 #include <cmath>
 #include <limits>
 
@@ -23,7 +25,14 @@ const juce::Identifier factoryOpenMiscFXKey("factoryOpenMiscFX");
 
 bool boolProperty(const juce::ValueTree& root, const juce::Identifier& key, bool fallback)
 {
-    return root.hasProperty(key) ? static_cast<bool>(root[key]) : fallback;
+    if (!root.hasProperty(key))
+        return fallback;
+    // A text as the framework reads one ("true", or a number other than 0), through a reader that is
+    // defined for any text.
+    const auto& value = root[key];
+    if (value.isString())
+        return value.toString().trim().equalsIgnoreCase("true") || untrustedNumberOf(value) != 0.0;
+    return static_cast<bool>(value);
 }
 
 // Through a double, so that a stored value outside the int range (or no number at all) cannot make
@@ -33,7 +42,7 @@ int intProperty(const juce::ValueTree& root, const juce::Identifier& key, int fa
 {
     if (! root.hasProperty(key))
         return fallback;
-    const auto number = static_cast<double>(root[key]);
+    const auto number = untrustedNumberOf(root[key]);
     if (! std::isfinite(number))
         return fallback;
     return static_cast<int>(juce::jlimit(static_cast<double>(lowest), static_cast<double>(highest), std::trunc(number)));

@@ -1,5 +1,7 @@
 #include "plugin/UntrustedXml.h"
 
+#include "plugin/BoundedFileRead.h"
+
 #include <string_view>
 
 namespace Quillmore
@@ -48,9 +50,9 @@ bool isSafeToParseXml(const juce::String& text, int maximumElements)
 
 std::unique_ptr<juce::XmlElement> parseUntrustedXml(const juce::File& file, int maximumElements)
 {
-    const auto text = file.loadFileAsString();
-    if (!isSafeToParseXml(text, maximumElements))
+    const auto text = readBoundedRegularFile(file, maximumUntrustedXmlBytes);
+    if (!text || !isSafeToParseXml(*text, maximumElements))
         return nullptr;
-    return juce::XmlDocument::parse(text);
+    return juce::XmlDocument::parse(*text);
 }
 } // namespace Quillmore

@@ -12,6 +12,9 @@ namespace Quillmore
 // that a deeply nested file overflows the stack, and expands an entity declared in the document type
 // without end when its value refers back to it. Such files, and any that cannot be read or are not
 // well-formed, give null. A preset file holds some 45 elements; maximumElements leaves room to spare.
+// Only a regular file of at most maximumUntrustedXmlBytes is read (readBoundedRegularFile): a preset
+// file takes a few kilobytes.
+inline constexpr size_t maximumUntrustedXmlBytes = 1 << 20;
 std::unique_ptr<juce::XmlElement> parseUntrustedXml(const juce::File& file, int maximumElements = 256);
 
 // Whether the framework's parser is sure to get through the text: no "<?" after the first element

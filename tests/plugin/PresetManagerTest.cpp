@@ -7,6 +7,12 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <future>
 #include <set>
 #include <string>
 #include <vector>
@@ -363,4 +369,41 @@ TEST_F(PresetManagerTest, AWriteCutShortFailsAndLeavesTheFileAsItWas)
     ASSERT_EQ(namesOf(presets), (std::vector<std::string> { "C" })) << "the preset still reads";
     ASSERT_TRUE(presets.loadPreset(0));
     EXPECT_FLOAT_EQ(host.value("EchoTime"), 100.0f);
+}
+
+// Whatever else sits in the folder under a preset's name: a FIFO (opening it would block for good), a
+// link to a device that never ends, a file far larger than any preset. The scan reads none of them,
+// finishes, and lists the real preset beside them.
+TEST_F(PresetManagerTest, ScanReadsOnlyRegularFilesOfAPresetsSizeAndNeverBlocks)
+{
+    writeFile("Real.xml", presetEchoTime1234);
+    const auto fifo = file("Fifo.xml");
+    ASSERT_EQ(::mkfifo(fifo.getFullPathName().toRawUTF8(), 0644), 0);
+    ASSERT_TRUE(juce::File("/dev/zero").createSymbolicLink(file("Endless.xml"), false));
+    juce::String huge(presetEchoTime1234);
+    huge = huge.replace("</Parameters>", juce::String::repeatedString("<!-- padding -->", 80000) + "</Parameters>");
+    ASSERT_GT(huge.getNumBytesAsUTF8(), 1u << 20);
+    writeFile("Huge.xml", huge.toRawUTF8());
+
+    auto scan = std::async(std::launch::async, [this] { return namesOf(PresetManager(host.state(), folder)); });
+    if (scan.wait_for(std::chrono::seconds(20)) != std::future_status::ready)
+    {
+        // Let a scan stuck on the FIFO go, so that the test ends.
+        const int writer = ::open(fifo.getFullPathName().toRawUTF8(), O_WRONLY | O_NONBLOCK);
+        if (writer >= 0)
+            ::close(writer);
+        FAIL() << "the scan blocked";
+    }
+    EXPECT_EQ(scan.get(), std::vector<std::string>{ "Real" });
+}
+
+// Numbers in a preset file are read by a reader defined for any text; one whose exponent overflows
+// means an infinity, which leaves the preset out like any other non-finite value.
+TEST_F(PresetManagerTest, ValuesWithExponentsBeyondAnyNumberAreReadAsWhatTheyMean)
+{
+    writeFile("Overflowing.xml", R"(<Parameters><PARAM id="EchoTime" value="-3e44444444443z"/></Parameters>)");
+    writeFile("Vanishing.xml", R"(<Parameters><PARAM id="EchoTime" value="  7e-44444444444"/></Parameters>)");
+    PresetManager presets(host.state(), folder);
+    ASSERT_EQ(namesOf(presets), std::vector<std::string>{ "Vanishing" });
+    EXPECT_EQ(static_cast<double>(presets.getEntries()[0].state.getChild(0)["value"]), 0.0);
 }
