@@ -1,7 +1,6 @@
 // The command-line host on the built bundle, from arguments to the files it writes.
-#include "tests/e2e/BuiltBundle.h"
 #include "tests/e2e/ExpectSameSamples.h"
-#include "tools/host/HostCommandLine.h"
+#include "tests/e2e/HostToolRun.h"
 #include "tools/host/HostError.h"
 #include "tools/host/WavFiles.h"
 
@@ -9,23 +8,13 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
+#include <cmath>
+#include <regex>
 
 using namespace Quillmore::Host;
 
 namespace
 {
-std::string run(const juce::StringArray& arguments)
-{
-    juce::StringArray all { builtBundle().getFullPathName() };
-    all.addArray(arguments);
-    const auto options = parseHostOptions(all);
-    EXPECT_TRUE(options.has_value());
-    std::ostringstream out;
-    runHost(*options, out);
-    return out.str();
-}
-
 // The third column of a parameter listing's line: the parameter's name.
 std::string columnNamed(std::istringstream& columns)
 {
@@ -33,20 +22,43 @@ std::string columnNamed(std::istringstream& columns)
     columns >> index >> number >> name;
     return name;
 }
+
+// The latency that a render's report gives.
+int reportedLatency(const std::string& report)
+{
+    std::smatch match;
+    if (!std::regex_search(report, match, std::regex("latency ([0-9]+) samples")))
+    {
+        ADD_FAILURE() << "no latency in: " << report;
+        return -1;
+    }
+    return std::stoi(match[1]);
+}
+
+float peakOf(const juce::AudioBuffer<float>& buffer, int start, int end)
+{
+    float peak = 0.0f;
+    for (int channel = 0; channel < buffer.getNumChannels(); ++channel)
+        for (int i = start; i < end; ++i)
+            peak = std::max(peak, std::abs(buffer.getSample(channel, i)));
+    return peak;
+}
 } // namespace
 
-TEST(HostCommandLine, RendersAGeneratedSignalWithVaryingBlocksIntoAFloatWav)
+TEST(HostCommandLine, RendersAGeneratedSignalWithVaryingBlocksLinedUpWithItsInput)
 {
     const juce::TemporaryFile wav(".wav"), state(".state");
-    // The host's bypass makes the rendered audio known: the input, one engine block (256 samples) late.
-    const auto report = run({ "--info", "--list", "--set", "Bypass=On", "--signal", "noise", "--length", "0.3", "--seed",
-                              "5", "--rate", "44100", "--varying-blocks", "16:700", "--output",
-                              wav.getFile().getFullPathName(), "--save-state", state.getFile().getFullPathName() });
+    // The host's bypass passes the input on, delayed by exactly the latency the plug-in reports: with
+    // that latency taken out, the render is the input, sample for sample, and ends with it.
+    const auto report = runHostTool({ "--info", "--list", "--set", "Bypass=On", "--signal", "noise", "--length", "0.3",
+                                      "--seed", "5", "--rate", "44100", "--varying-blocks", "16:700", "--output",
+                                      wav.getFile().getFullPathName(), "--save-state", state.getFile().getFullPathName() });
 
     EXPECT_NE(report.find("name:     Quillmore"), std::string::npos) << report;
     EXPECT_NE(report.find("vendor:   Zarn Peloq"), std::string::npos) << report;
     EXPECT_NE(report.find("Bypass"), std::string::npos) << report;
-    EXPECT_NE(report.find("latency 256 samples"), std::string::npos) << report;
+    EXPECT_NE(report.find("latency 256 samples, taken out)"), std::string::npos) << report;
+    EXPECT_NE(report.find("ended once silent"), std::string::npos) << report;
     EXPECT_GT(state.getFile().getSize(), 0);
 
     juce::WavAudioFormat format;
@@ -66,10 +78,10 @@ TEST(HostCommandLine, RendersAGeneratedSignalWithVaryingBlocksIntoAFloatWav)
     ASSERT_EQ(rendered.samples.getNumChannels(), 2);
     ASSERT_EQ(rendered.samples.getNumSamples(), input.getNumSamples());
     for (int channel = 0; channel < 2; ++channel)
-        expectDelayedSamples(rendered.samples, channel, input, channel, 256);
+        expectDelayedSamples(rendered.samples, channel, input, channel, 0);
 }
 
-TEST(HostCommandLine, RendersAMonoWavFileAtItsOwnRateWithATail)
+TEST(HostCommandLine, RendersAMonoWavFileAtItsOwnRateAsItComesOutWhenAsked)
 {
     const juce::TemporaryFile in(".wav"), out(".wav");
     SignalSettings settings;
@@ -79,10 +91,11 @@ TEST(HostCommandLine, RendersAMonoWavFileAtItsOwnRateWithATail)
     const auto input = generateSignal(settings, 22050.0);
     writeFloatWav(in.getFile(), input, 22050.0);
 
-    // Blocks of 64 make the engine block, and with it the latency, 64 samples; the tail brings out the
+    // Blocks of 64 make the engine block, and with it the latency, 64 samples: kept in, and with no
+    // lead-in, the render starts with the plug-in's first sample; the fixed tail brings out the
     // input's last samples.
-    run({ "--input", in.getFile().getFullPathName(), "--set", "Bypass=On", "--tail", "0.1", "--block", "64", "--output",
-          out.getFile().getFullPathName() });
+    runHostTool({ "--input", in.getFile().getFullPathName(), "--set", "Bypass=On", "--tail", "0.1", "--block", "64",
+                  "--keep-latency", "--pre-roll", "0", "--output", out.getFile().getFullPathName() });
 
     const auto rendered = readWav(out.getFile());
     EXPECT_EQ(rendered.sampleRate, 22050.0);
@@ -92,18 +105,91 @@ TEST(HostCommandLine, RendersAMonoWavFileAtItsOwnRateWithATail)
         expectDelayedSamples(rendered.samples, channel, input, 0, 64);
 }
 
+TEST(HostCommandLine, TheReadmeImpulseIsHeardAtTheStartOnceThePluginHasStarted)
+{
+    const juce::TemporaryFile wav(".wav");
+    const auto report = runHostTool({ "--signal", "impulse", "--output", wav.getFile().getFullPathName() });
+    const auto rendered = readWav(wav.getFile()).samples;
+    ASSERT_EQ(rendered.getNumSamples(), 96000) << "2 s of input, and a tail that ended as it fell silent";
+    EXPECT_NE(report.find("ended once silent"), std::string::npos) << report;
+    // The impulse is at -12 dBFS; the plain settings pass it on near the file's start.
+    EXPECT_GT(peakOf(rendered, 0, 2048), 0.1f);
+
+    // Without the lead-in the plug-in's start-up fade swallows it.
+    runHostTool({ "--signal", "impulse", "--pre-roll", "0", "--output", wav.getFile().getFullPathName() });
+    EXPECT_EQ(peakOf(readWav(wav.getFile()).samples, 0, 96000), 0.0f);
+}
+
+// The render moves the plug-in's output earlier by exactly the latency the plug-in reports, whatever
+// the rate and blocks (the latency follows the engine block that the largest host block calls for).
+TEST(HostCommandLine, TakesOutTheReportedLatency)
+{
+    const std::vector<juce::StringArray> cases { { "--rate", "48000" },
+                                                 { "--rate", "44100", "--block", "64" },
+                                                 { "--rate", "96000", "--varying-blocks", "17:150" } };
+    const std::vector<int> latencies { 256, 64, 128 };
+    for (size_t c = 0; c < cases.size(); ++c)
+    {
+        const juce::TemporaryFile kept(".wav"), aligned(".wav");
+        juce::StringArray common { "--signal", "noise", "--length", "0.2", "--tail", "0.05", "--seed", "3" };
+        common.addArray(cases[c]);
+
+        auto keptArguments = common;
+        keptArguments.addArray({ "--keep-latency", "--output", kept.getFile().getFullPathName() });
+        auto alignedArguments = common;
+        alignedArguments.addArray({ "--output", aligned.getFile().getFullPathName() });
+        runHostTool(keptArguments);
+        const int latency = reportedLatency(runHostTool(alignedArguments));
+        EXPECT_EQ(latency, latencies[c]) << cases[c].joinIntoString(" ");
+
+        const auto late = readWav(kept.getFile()).samples;
+        const auto early = readWav(aligned.getFile()).samples;
+        ASSERT_EQ(late.getNumSamples(), early.getNumSamples());
+        ASSERT_GT(peakOf(late, 0, late.getNumSamples()), 0.01f) << "a render to compare";
+        for (int channel = 0; channel < 2; ++channel)
+            for (int i = 0; i + latency < late.getNumSamples(); ++i)
+                ASSERT_EQ(early.getSample(channel, i), late.getSample(channel, i + latency))
+                    << cases[c].joinIntoString(" ") << ", channel " << channel << ", sample " << i;
+    }
+}
+
+TEST(HostCommandLine, ListColumnsLineUpForEveryId)
+{
+    const auto lines = linesOf(runHostTool({ "--list" }));
+    ASSERT_GT(lines.size(), 40u);
+    const auto& heading = lines.front();
+    const std::vector<std::string> headings { "index", "id", "name", "normalised", "text" };
+    std::vector<size_t> starts;
+    for (const auto& column : headings)
+        starts.push_back(heading.find(column));
+    ASSERT_EQ(heading.rfind("index", 0), 0u) << heading;
+
+    bool longIdSeen = false;
+    for (size_t l = 1; l < lines.size(); ++l)
+    {
+        const auto& line = lines[l];
+        for (size_t c = 1; c < starts.size(); ++c)
+            ASSERT_TRUE(line.size() > starts[c] && line[starts[c] - 1] == ' ' && line[starts[c]] != ' ')
+                << "column \"" << headings[c] << "\" does not start at " << starts[c] << ": " << line;
+        // The ID column holds one word: the ID, then blanks up to the name.
+        const auto id = line.substr(starts[1], starts[2] - starts[1]);
+        const auto word = id.substr(0, id.find(' '));
+        EXPECT_EQ(id.find_first_not_of(' ', word.size()), std::string::npos) << line;
+        longIdSeen |= word == "EchoFilterLFOAmount";
+    }
+    EXPECT_TRUE(longIdSeen);
+}
+
 TEST(HostCommandLine, SetsParametersAndCarriesThemThroughAStateFile)
 {
     const juce::TemporaryFile state(".state");
-    const auto setReport = run({ "--set", "Bypass=On", "--save-state", state.getFile().getFullPathName() });
+    const auto setReport = runHostTool({ "--set", "Bypass=On", "--save-state", state.getFile().getFullPathName() });
     EXPECT_NE(setReport.find("set Bypass = On (normalised 1.0000)"), std::string::npos) << setReport;
 
-    const auto listing = run({ "--load-state", state.getFile().getFullPathName(), "--list" });
-    std::istringstream lines(listing);
-    std::string line;
+    const auto listing = runHostTool({ "--load-state", state.getFile().getFullPathName(), "--list" });
     bool found = false;
     // The host's own "Bypass", not the plug-in's "TrueBypass": the line whose name column is "Bypass".
-    while (std::getline(lines, line))
+    for (const auto& line : linesOf(listing))
         if (std::istringstream columns(line); columnNamed(columns) == "Bypass")
         {
             found = true;
@@ -117,9 +203,10 @@ TEST(HostCommandLine, ReportsWhatItCannotDo)
 {
     const juce::TemporaryFile out(".wav");
     const auto missing = juce::File::getSpecialLocation(juce::File::tempDirectory).getChildFile("no-such-input.wav");
-    EXPECT_THROW(run({ "--input", missing.getFullPathName(), "--output", out.getFile().getFullPathName() }), HostError);
-    EXPECT_THROW(run({ "--set", "NoSuchParameter=1" }), HostError);
-    EXPECT_THROW(run({ "--channels", "1", "--varying-blocks", "0:64", "--output", out.getFile().getFullPathName() }), HostError);
+    EXPECT_THROW(runHostTool({ "--input", missing.getFullPathName(), "--output", out.getFile().getFullPathName() }), HostError);
+    EXPECT_THROW(runHostTool({ "--set", "NoSuchParameter=1" }), HostError);
+    EXPECT_THROW(runHostTool({ "--channels", "1", "--varying-blocks", "0:64", "--output", out.getFile().getFullPathName() }),
+                 HostError);
 
     juce::StringArray notABundle { "/no/such/plugin.vst3" };
     const auto options = parseHostOptions(notABundle);

@@ -29,6 +29,18 @@ TEST(HostOptions, ParsesARenderRequest)
     EXPECT_EQ(options->output->getFullPathName(), "/tmp/out.wav");
     EXPECT_TRUE(options->listParameters);
     EXPECT_FALSE(options->snapshot.has_value());
+    // What a render does unless asked otherwise: a lead-in, the latency taken out.
+    EXPECT_EQ(options->preRollSeconds, 1.0);
+    EXPECT_TRUE(options->compensateLatency);
+}
+
+TEST(HostOptions, ParsesTheRenderTimeline)
+{
+    const auto options = parseHostOptions({ "a.vst3", "--pre-roll", "0", "--keep-latency", "--output", "o.wav" });
+    ASSERT_TRUE(options.has_value());
+    EXPECT_EQ(options->preRollSeconds, 0.0);
+    EXPECT_FALSE(options->compensateLatency);
+    EXPECT_FALSE(options->tailSeconds.has_value()) << "no --tail: the automatic tail";
 }
 
 TEST(HostOptions, HelpAsksForNothing)
@@ -53,6 +65,14 @@ TEST(HostOptions, RejectsMalformedArguments)
         { "a.vst3", "--rate", "0" },
         { "a.vst3", "--varying-blocks", "64" },
         { "a.vst3", "--input", "in.wav" },           // nothing to render it into
+        { "a.vst3", "--tail", "-1" },
+        { "a.vst3", "--tail", "nan" },
+        { "a.vst3", "--tail", "1e300" },
+        { "a.vst3", "--pre-roll", "-0.5" },
+        { "a.vst3", "--pre-roll", "inf" },
+        { "a.vst3", "--length", "1e12" },
+        { "a.vst3", "--rate", "1e300" },
+        { "a.vst3", "--rate", "-48000" },
     };
     for (const auto& arguments : malformed)
         EXPECT_THROW(parseHostOptions(arguments), UsageError) << arguments.joinIntoString(" ");

@@ -1,5 +1,6 @@
 #include "tools/host/HostCommandLine.h"
 
+#include "tools/host/AlignedRender.h"
 #include "tools/host/EditorSnapshot.h"
 #include "tools/host/HostError.h"
 #include "tools/host/HostedParameters.h"
@@ -7,10 +8,11 @@
 #include "tools/host/ParameterIds.h"
 #include "tools/host/PluginLoading.h"
 #include "tools/host/PluginState.h"
+#include "tools/host/SampleCount.h"
+#include "tools/host/TextColumns.h"
 #include "tools/host/WavFiles.h"
 
 #include <cmath>
-#include <iomanip>
 #include <limits>
 
 namespace Quillmore::Host
@@ -18,6 +20,13 @@ namespace Quillmore::Host
 namespace
 {
 constexpr double defaultSampleRate = 48000.0;
+constexpr double highestSampleRate = 768000.0;
+// The longest input, pre-roll or tail an option may ask for.
+constexpr double longestSeconds = 3600.0;
+// The automatic tail: never longer than this, whatever tail the plug-in reports (VST3 has an
+// "infinite" one), and over once the output has been silent for this long.
+constexpr double longestAutomaticTailSeconds = 60.0;
+constexpr double silenceEndingTheTailSeconds = 2.0;
 
 juce::File fileFromArgument(const juce::String& text)
 {
@@ -40,6 +49,15 @@ double numberFromArgument(const juce::String& option, const juce::String& text)
     {
     }
     throw UsageError(option.toStdString() + " expects a number, not \"" + text.toStdString() + "\"");
+}
+
+double secondsFromArgument(const juce::String& option, const juce::String& text)
+{
+    const double seconds = numberFromArgument(option, text);
+    if (seconds < 0.0 || seconds > longestSeconds)
+        throw UsageError(option.toStdString() + " expects 0 to " + std::to_string(static_cast<int>(longestSeconds))
+                         + " seconds, not \"" + text.toStdString() + "\"");
+    return seconds;
 }
 
 int wholeNumberFromArgument(const juce::String& option, const juce::String& text)
@@ -79,11 +97,10 @@ void printParameters(juce::AudioPluginInstance& instance, const HostOptions& opt
     for (const auto& setting : options.normalisedSettings)
         knownIds.emplace(vst3ParameterIdFor(setting.first), setting.first);
 
-    out << std::left << std::setw(6) << "index" << std::setw(16) << "id" << std::setw(24) << "name"
-        << std::setw(12) << "normalised" << "text\n";
+    std::vector<std::vector<juce::String>> rows { { "index", "id", "name", "normalised", "text" } };
     for (const auto& row : describeParameters(instance, knownIds))
-        out << std::left << std::setw(6) << row.index << std::setw(16) << row.id << std::setw(24) << row.name
-            << std::setw(12) << juce::String(row.normalised, 4) << row.text << "\n";
+        rows.push_back({ juce::String(row.index), row.id, row.name, juce::String(row.normalised, 4), row.text });
+    printColumns(rows, out);
 }
 
 void applySettings(juce::AudioPluginInstance& instance, const HostOptions& options, std::ostream& out)
@@ -126,7 +143,14 @@ const char* hostUsage()
            "  --level DBFS               peak level of the generated input (default -12)\n"
            "  --frequency HZ             frequency of the sine (default 440)\n"
            "  --channels 1|2             channels of the generated input (default 2)\n"
-           "  --tail SECONDS             silence appended to the input so that the effect can ring out\n"
+           "  --pre-roll SECONDS         lead-in: silence run through the plug-in before the input and left out of\n"
+           "                             the output, so that its start-up is over when the input begins (Quillmore\n"
+           "                             fades in over its first 0.5 s; default 1, 0 renders the start-up)\n"
+           "  --keep-latency             leave the plug-in's delay in the output; by default the output is moved\n"
+           "                             earlier by the latency the plug-in reports, so that it lines up with the input\n"
+           "  --tail SECONDS             how long the output runs on after the input (default: until it has been\n"
+           "                             silent, below -100 dBFS, for 2 s, at most the plug-in's tail length; 0 cuts\n"
+           "                             the output at the input's end)\n"
            "  --rate HZ                  sample rate (default: the input file's, else 48000)\n"
            "  --block N                  fixed block size (default 512)\n"
            "  --varying-blocks MIN:MAX   random block sizes between MIN and MAX instead\n"
@@ -178,15 +202,19 @@ std::optional<HostOptions> parseHostOptions(const juce::StringArray& arguments)
             options.signal.kind = *kind;
         }
         else if (argument == "--length")
-            options.signal.seconds = numberFromArgument(argument, value());
+            options.signal.seconds = secondsFromArgument(argument, value());
         else if (argument == "--level")
             options.signal.peakDecibels = numberFromArgument(argument, value());
         else if (argument == "--frequency")
             options.signal.frequency = numberFromArgument(argument, value());
         else if (argument == "--channels")
             options.signal.channels = wholeNumberFromArgument(argument, value());
+        else if (argument == "--pre-roll")
+            options.preRollSeconds = secondsFromArgument(argument, value());
+        else if (argument == "--keep-latency")
+            options.compensateLatency = false;
         else if (argument == "--tail")
-            options.tailSeconds = numberFromArgument(argument, value());
+            options.tailSeconds = secondsFromArgument(argument, value());
         else if (argument == "--rate")
             options.sampleRate = numberFromArgument(argument, value());
         else if (argument == "--block")
@@ -221,10 +249,43 @@ std::optional<HostOptions> parseHostOptions(const juce::StringArray& arguments)
         throw UsageError("--input needs --output: the input is only used for rendering");
     if (options.signal.channels != 1 && options.signal.channels != 2)
         throw UsageError("--channels must be 1 or 2");
-    if (options.sampleRate && *options.sampleRate <= 0.0)
-        throw UsageError("--rate must be positive");
+    if (options.sampleRate && !(*options.sampleRate > 0.0 && *options.sampleRate <= highestSampleRate))
+        throw UsageError("--rate must be above 0 and at most " + std::to_string(static_cast<int>(highestSampleRate)));
     return options;
 }
+
+namespace
+{
+AlignedRenderSettings renderSettingsFor(const HostOptions& options, juce::AudioPluginInstance& instance, double sampleRate)
+{
+    AlignedRenderSettings settings;
+    settings.preRollSamples = samplesIn(options.preRollSeconds, sampleRate);
+    if (options.compensateLatency)
+        settings.latencySamples = juce::jmax(0, instance.getLatencySamples());
+    if (options.tailSeconds)
+        settings.fixedTailSamples = samplesIn(*options.tailSeconds, sampleRate);
+    else
+    {
+        const double pluginTail = instance.getTailLengthSeconds();
+        settings.maximumTailSamples = samplesIn(pluginTail > 0.0 ? juce::jmin(pluginTail, longestAutomaticTailSeconds) : 0.0,
+                                                sampleRate);
+        settings.silenceSamples = samplesIn(silenceEndingTheTailSeconds, sampleRate);
+    }
+    return settings;
+}
+
+void reportRender(const AlignedRender& render, int inputSamples, const HostOptions& options, juce::AudioPluginInstance& instance,
+                  double sampleRate, std::ostream& out)
+{
+    const auto seconds = [&](int samples) { return juce::String(samples / sampleRate, 3) + " s"; };
+    out << "rendered " << seconds(inputSamples) << " of input and " << seconds(render.tailSamples) << " of tail";
+    if (!options.tailSeconds)
+        out << (render.endedInSilence ? ", ended once silent," : ", the plug-in's tail length,");
+    out << " to " << options.output->getFullPathName() << " (" << render.output.getNumChannels() << " channels, "
+        << sampleRate << " Hz, latency " << instance.getLatencySamples() << " samples, "
+        << (options.compensateLatency ? "taken out" : "kept in") << ")\n";
+}
+} // namespace
 
 void runHost(const HostOptions& options, std::ostream& out)
 {
@@ -240,8 +301,7 @@ void runHost(const HostOptions& options, std::ostream& out)
 
     juce::AudioBuffer<float> input;
     if (rendering)
-        input = withSilenceAppended(inputFile ? inputFile->samples : generateSignal(options.signal, sampleRate),
-                                    options.tailSeconds, sampleRate);
+        input = inputFile ? std::move(inputFile->samples) : generateSignal(options.signal, sampleRate);
 
     auto blockSizes = options.varyingBlocks
                           ? BlockSizes::varying(options.varyingBlocks->first, options.varyingBlocks->second, options.seed)
@@ -265,11 +325,10 @@ void runHost(const HostOptions& options, std::ostream& out)
 
     if (rendering)
     {
-        const auto rendered = renderThrough(instance, input, blockSizes);
-        writeFloatWav(*options.output, rendered, sampleRate);
-        out << "rendered " << juce::String(rendered.getNumSamples() / sampleRate, 3) << " s (" << rendered.getNumChannels()
-            << " channels, " << sampleRate << " Hz, latency " << instance.getLatencySamples() << " samples) to "
-            << options.output->getFullPathName() << "\n";
+        const auto settings = renderSettingsFor(options, instance, sampleRate);
+        const auto render = renderAligned(instance, input, blockSizes, settings);
+        writeFloatWav(*options.output, render.output, sampleRate);
+        reportRender(render, input.getNumSamples(), options, instance, sampleRate, out);
     }
     if (options.snapshot)
     {

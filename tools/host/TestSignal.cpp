@@ -1,6 +1,7 @@
 #include "tools/host/TestSignal.h"
 
 #include "tools/host/HostError.h"
+#include "tools/host/SampleCount.h"
 
 #include <cmath>
 
@@ -24,7 +25,7 @@ juce::AudioBuffer<float> generateSignal(const SignalSettings& settings, double s
     if (settings.seconds < 0.0 || sampleRate <= 0.0 || settings.channels < 1)
         throw HostError("a test signal needs a length of 0 s or more, a positive sample rate and a channel");
 
-    const auto length = static_cast<int>(std::llround(settings.seconds * sampleRate));
+    const int length = samplesIn(settings.seconds, sampleRate);
     const auto peak = juce::Decibels::decibelsToGain(static_cast<float>(settings.peakDecibels), -1000.0f);
     juce::AudioBuffer<float> signal(settings.channels, length);
     signal.clear();

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "tests/e2e/BuiltBundle.h"
+#include "tools/host/HostCommandLine.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <vector>
+
+// The command-line host on the built bundle, from its arguments (the bundle's path put first) to
+// what it reports.
+inline std::string runHostTool(const juce::StringArray& arguments)
+{
+    juce::StringArray all { builtBundle().getFullPathName() };
+    all.addArray(arguments);
+    const auto options = Quillmore::Host::parseHostOptions(all);
+    EXPECT_TRUE(options.has_value());
+    std::ostringstream out;
+    Quillmore::Host::runHost(*options, out);
+    return out.str();
+}
+
+inline std::vector<std::string> linesOf(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}
