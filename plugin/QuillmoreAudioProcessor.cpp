@@ -318,8 +318,3 @@ void QuillmoreAudioProcessor::clearSpectrumFrames()
     spectrumWriteIndex = 0;
     spectrumReady = false;
 }
-
-juce::AudioProcessor* JUCE_CALLTYPE createPluginFilter()
-{
-    return new QuillmoreAudioProcessor();
-}

@@ -3,6 +3,8 @@
 #include "tests/e2e/BuiltBundle.h"
 #include "tools/host/HostCommandLine.h"
 
+#include <juce_data_structures/juce_data_structures.h>
+
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -28,4 +30,18 @@ inline std::vector<std::string> linesOf(const std::string& text)
     for (std::string line; std::getline(in, line);)
         lines.push_back(line);
     return lines;
+}
+
+// A state file that the plug-in saved: its parameter tree with the current preset's properties.
+inline juce::ValueTree readSavedState(const juce::File& file)
+{
+    juce::MemoryBlock bytes;
+    EXPECT_TRUE(file.loadFileAsData(bytes)) << file.getFullPathName();
+    return juce::ValueTree::readFromData(bytes.getData(), bytes.getSize());
+}
+
+inline juce::var savedParameterValue(const juce::ValueTree& state, const juce::String& id)
+{
+    const auto child = state.getChildWithProperty("id", id);
+    return child.isValid() ? child.getProperty("value") : juce::var();
 }

@@ -32,12 +32,16 @@ TEST(HostOptions, ParsesARenderRequest)
     // What a render does unless asked otherwise: a lead-in, the latency taken out.
     EXPECT_EQ(options->preRollSeconds, 1.0);
     EXPECT_TRUE(options->compensateLatency);
+    EXPECT_FALSE(options->preset.has_value());
 }
 
-TEST(HostOptions, ParsesTheRenderTimeline)
+TEST(HostOptions, ParsesPresetsAndTheRenderTimeline)
 {
-    const auto options = parseHostOptions({ "a.vst3", "--pre-roll", "0", "--keep-latency", "--output", "o.wav" });
+    const auto options = parseHostOptions({ "a.vst3", "--preset", " Dotted Dub Delay ", "--list-presets", "--pre-roll", "0",
+                                            "--keep-latency", "--output", "o.wav" });
     ASSERT_TRUE(options.has_value());
+    EXPECT_EQ(options->preset, juce::String("Dotted Dub Delay"));
+    EXPECT_TRUE(options->listPresets);
     EXPECT_EQ(options->preRollSeconds, 0.0);
     EXPECT_FALSE(options->compensateLatency);
     EXPECT_FALSE(options->tailSeconds.has_value()) << "no --tail: the automatic tail";
@@ -65,6 +69,8 @@ TEST(HostOptions, RejectsMalformedArguments)
         { "a.vst3", "--rate", "0" },
         { "a.vst3", "--varying-blocks", "64" },
         { "a.vst3", "--input", "in.wav" },           // nothing to render it into
+        { "a.vst3", "--preset", "  " },
+        { "a.vst3", "--preset" },
         { "a.vst3", "--tail", "-1" },
         { "a.vst3", "--tail", "nan" },
         { "a.vst3", "--tail", "1e300" },

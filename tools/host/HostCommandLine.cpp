@@ -7,6 +7,7 @@
 #include "tools/host/OfflineRender.h"
 #include "tools/host/ParameterIds.h"
 #include "tools/host/PluginLoading.h"
+#include "tools/host/PluginPresets.h"
 #include "tools/host/PluginState.h"
 #include "tools/host/SampleCount.h"
 #include "tools/host/TextColumns.h"
@@ -103,6 +104,25 @@ void printParameters(juce::AudioPluginInstance& instance, const HostOptions& opt
     printColumns(rows, out);
 }
 
+void printPresets(const PluginPresets& presets, std::ostream& out)
+{
+    std::vector<std::vector<juce::String>> factory { { "category", "name" } };
+    juce::StringArray user;
+    for (const auto& preset : presets.entries())
+        if (preset.isFactory)
+            factory.push_back({ preset.category, preset.name });
+        else
+            user.add(preset.name);
+
+    out << "factory presets:\n";
+    printColumns(factory, out, "  ");
+    out << "user presets, in " << presets.userPresetFolder().getFullPathName() << ":\n";
+    for (const auto& name : user)
+        out << "  " << name << "\n";
+    if (user.isEmpty())
+        out << "  (none)\n";
+}
+
 void applySettings(juce::AudioPluginInstance& instance, const HostOptions& options, std::ostream& out)
 {
     const auto report = [&](juce::AudioProcessorParameter& parameter) {
@@ -131,11 +151,14 @@ const char* hostUsage()
     return "usage: quillmore-host PLUGIN.vst3 [options]\n"
            "  --info                     print the plug-in's name, vendor, version, category, channels, latency\n"
            "  --list                     list the parameters: index, ID, name, normalised value, value text\n"
+           "  --list-presets             list the plug-in's factory presets (category, name) and user presets\n"
+           "  --preset NAME              load a factory preset by its name, else a user preset by its name\n"
            "  --set ID=TEXT              set a parameter from a text the plug-in parses (\"500 ms\", \"On\")\n"
            "  --set-normalised ID=VALUE  set a parameter's normalised value, 0 ... 1\n"
            "                             ID: the parameter's ID text, its VST3 number or its name\n"
            "  --load-state FILE          load the plug-in's state from a file before anything else\n"
            "  --save-state FILE          save the plug-in's state to a file at the end\n"
+           "                             (a state, then a preset, then the settings are applied, in that order)\n"
            "  --output FILE.wav          render the input through the plug-in into a 32-bit float WAV file\n"
            "  --input FILE.wav           the input to render (default: a generated signal)\n"
            "  --signal KIND              generated input: sine (default), impulse, noise or silence\n"
@@ -178,6 +201,14 @@ std::optional<HostOptions> parseHostOptions(const juce::StringArray& arguments)
             options.showInfo = true;
         else if (argument == "--list")
             options.listParameters = true;
+        else if (argument == "--list-presets")
+            options.listPresets = true;
+        else if (argument == "--preset")
+        {
+            options.preset = value().trim();
+            if (options.preset->isEmpty())
+                throw UsageError("--preset needs a preset's name");
+        }
         else if (argument == "--set")
             options.textSettings.push_back(assignmentFromArgument(argument, value()));
         else if (argument == "--set-normalised")
@@ -315,13 +346,25 @@ void runHost(const HostOptions& options, std::ostream& out)
         loadPluginState(instance, *options.loadState);
         out << "loaded the state from " << options.loadState->getFullPathName() << "\n";
     }
+    std::optional<PluginPresets> presets;
+    if (options.preset || options.listPresets)
+        presets.emplace(instance);
+    if (options.preset)
+    {
+        const auto& loaded = presets->load(*options.preset);
+        out << "loaded the " << (loaded.isFactory ? loaded.category + " factory" : juce::String("user")) << " preset \""
+            << loaded.name << "\"\n";
+    }
     applySettings(instance, options, out);
 
-    const bool nothingElseAsked = !options.listParameters && !rendering && !options.snapshot && !options.saveState;
+    const bool nothingElseAsked = !options.listParameters && !options.listPresets && !rendering && !options.snapshot
+                               && !options.saveState && !options.preset;
     if (options.showInfo || nothingElseAsked)
         printIdentity(plugin, out);
     if (options.listParameters)
         printParameters(instance, options, out);
+    if (options.listPresets)
+        printPresets(*presets, out);
 
     if (rendering)
     {

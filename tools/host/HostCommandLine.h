@@ -12,13 +12,16 @@
 
 namespace Quillmore::Host
 {
-// What one run of the command-line host does, in this order: load the plug-in, load a state, set
-// parameters, print its identity and parameters, render, snapshot the editor, save the state.
+// What one run of the command-line host does, in this order: load the plug-in, load a state, load a
+// preset, set parameters, print its identity, parameters and presets, render, snapshot the editor,
+// save the state.
 struct HostOptions
 {
     juce::File plugin;
     bool showInfo = false;
     bool listParameters = false;
+    bool listPresets = false;
+    std::optional<juce::String> preset;                                    // a preset's name
     std::vector<std::pair<juce::String, juce::String>> textSettings;       // ID -> text
     std::vector<std::pair<juce::String, float>> normalisedSettings;       // ID -> 0 ... 1
     std::optional<juce::File> loadState, saveState;

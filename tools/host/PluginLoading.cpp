@@ -76,4 +76,15 @@ void preparePlugin(juce::AudioPluginInstance& instance, double sampleRate, int m
     // a host's running event loop would pass it on; its notices are queued by now.
     juce::MessageManager::getInstance()->runDispatchLoopUntil(20);
 }
+
+Steinberg::Vst::IComponent* vst3ComponentOf(juce::AudioPluginInstance& instance)
+{
+    struct ComponentVisitor : juce::ExtensionsVisitor
+    {
+        void visitVST3Client(const VST3Client& client) override { component = client.getIComponentPtr(); }
+        Steinberg::Vst::IComponent* component = nullptr;
+    } visitor;
+    instance.getExtensions(visitor);
+    return visitor.component;
+}
 } // namespace Quillmore::Host

@@ -24,4 +24,8 @@ HostedPlugin loadPlugin(const juce::File& bundle, double sampleRate, int maximum
 
 // Prepares the instance again, for another rate or block size.
 void preparePlugin(juce::AudioPluginInstance& instance, double sampleRate, int maximumBlockSize);
+
+// The VST3 component behind a hosted VST3 plug-in, for interfaces that JUCE's host does not use;
+// null for a plug-in of another format.
+Steinberg::Vst::IComponent* vst3ComponentOf(juce::AudioPluginInstance& instance);
 } // namespace Quillmore::Host
