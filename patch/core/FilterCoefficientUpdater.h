@@ -3,6 +3,7 @@
 #include "patch/core/BiquadCoefficients.h"
 #include "patch/core/BiquadDesigner.h"
 
+#include <cmath>
 #include <cstdint>
 
 namespace PRT::dsp
@@ -51,6 +52,14 @@ public:
         }
         return held_;
     }
+
+    // How many of the coming samples are not checks: the held coefficients serve them unchanged, so
+    // a module may run them as one stretch and skip() the updater past them.
+    std::uint32_t samplesBeforeCheck() const
+    {
+        return updateCounter_ > 1.0f ? static_cast<std::uint32_t>(std::ceil(updateCounter_) - 1.0f) : 0u;
+    }
+    void skip(std::uint32_t samples) { updateCounter_ -= static_cast<float>(samples); }
 
     const BiquadCoefficients& coefficients() const { return held_; }
     BiquadDesigner& designer() { return designer_; }

@@ -31,10 +31,16 @@ void assignSingleValue(list& target, float value)
 list makeScopeSetupList(float sampleRate, int64_t mode)
 {
     list result;
-    result.reserve(9);
-    for (const float value : {1.0f, 1.0f, sampleRate, 0.0f, 1.0f, 0.0f, 0.0f, 128.0f, static_cast<float>(mode)})
-        result.push(value);
+    assignScopeSetupList(result, sampleRate, mode);
     return result;
+}
+
+void assignScopeSetupList(list& target, float sampleRate, int64_t mode)
+{
+    target.clear();
+    target.reserve(9);
+    for (const float value : {1.0f, 1.0f, sampleRate, 0.0f, 1.0f, 0.0f, 0.0f, 128.0f, static_cast<float>(mode)})
+        target.push(value);
 }
 
 list makeSyncDivisionList()

@@ -22,6 +22,8 @@ void assignSingleValue(list& target, float value);
 
 // The nine-value "setup" list of a signal scope: [1, 1, sampleRate, 0, 1, 0, 0, 128, mode], capacity 16.
 list makeScopeSetupList(float sampleRate, int64_t mode);
+// The same into target; allocation-free once target has room for ten elements.
+void assignScopeSetupList(list& target, float sampleRate, int64_t mode);
 
 // The echo's sixteen sync divisions in beats, from 1/64 to a whole note, capacity 24.
 list makeSyncDivisionList();

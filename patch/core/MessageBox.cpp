@@ -29,6 +29,11 @@ void MessageBox::sendMessageBoxList(float value)
     sendList(tags::listout, content);
 }
 
+void MessageBox::echoContent()
+{
+    sendList(tags::listout, content);
+}
+
 void MessageBox::setUp(std::initializer_list<float> initialContent)
 {
     content.clear();

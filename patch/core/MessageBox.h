@@ -20,6 +20,8 @@ public:
     void sendMessageBoxList(const list& values);
     // The same with the one-element list [value]; allocation-free.
     void sendMessageBoxList(float value);
+    // Reports the content with "listout" again, without changing it.
+    void echoContent();
     // Set-up: the box's initial content, reported with "listout".
     void setUp(std::initializer_list<float> initialContent);
 

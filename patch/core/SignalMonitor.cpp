@@ -75,34 +75,33 @@ void SignalMonitor::prepare(bool changed)
 
 void SignalMonitor::process(const SampleValue* input, SampleValue* output, Index n)
 {
-    if (output != nullptr)
+    if (output != nullptr && outputMode == FollowInput)
     {
-        for (Index i = 0; i < n; ++i)
+        std::copy(input, input + n, output);
+    }
+    else if (output != nullptr && n > 0)
+    {
+        // The set value changes between blocks only, so a new one is seen at the block's start.
+        if (setValue != lastSetValue)
         {
-            if (outputMode == FollowInput)
+            lastSetValue = setValue;
+            if (setValue != currentOutput)
             {
-                output[i] = input[i];
-                continue;
+                remainingSteps = std::max(1.0f, rampLength);
+                step = (setValue - currentOutput) / remainingSteps;
             }
-            if (setValue != lastSetValue)
-            {
-                lastSetValue = setValue;
-                if (setValue != currentOutput)
-                {
-                    remainingSteps = std::max(1.0f, rampLength);
-                    step = (setValue - currentOutput) / remainingSteps;
-                }
-            }
-            if (remainingSteps > 0.0f)
-            {
-                currentOutput += step;
-                remainingSteps -= 1.0f;
-            }
-            else
-            {
-                currentOutput = setValue;
-            }
+        }
+        Index i = 0;
+        for (; i < n && remainingSteps > 0.0f; ++i)
+        {
+            currentOutput += step;
+            remainingSteps -= 1.0f;
             output[i] = currentOutput;
+        }
+        if (i < n)
+        {
+            currentOutput = setValue;
+            std::fill(output + i, output + n, setValue);
         }
     }
 

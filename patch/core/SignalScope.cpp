@@ -4,6 +4,7 @@
 #include "patch/core/GeneratedPatcher.h"
 #include "patch/core/MessageTags.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace PRT
@@ -18,6 +19,7 @@ SignalScope::SignalScope(GeneratedPatcher& owner, HashedText path, int64_t inter
     : PatchObject(owner, path, NoMessages, makeTagSet(scopeTags)), samplingInterval(interval)
 {
     values.reserve(valuesPerReport);
+    setupValues.reserve(10);
 }
 
 void SignalScope::prepare(bool changed)
@@ -25,23 +27,35 @@ void SignalScope::prepare(bool changed)
     if (isSetUp && !changed)
         return;
     mode = peakMode;
-    sendList(tags::setup, makeScopeSetupList(owner.getSampleRate(), mode));
+    assignScopeSetupList(setupValues, owner.getSampleRate(), mode);
+    sendList(tags::setup, setupValues);
     countdown = static_cast<float>(samplingInterval);
     isSetUp = true;
 }
 
 void SignalScope::process(const SampleValue* input, Index n)
 {
-    for (Index i = 0; i < n; ++i)
+    Index i = 0;
+    while (i < n)
     {
-        const float sample = input[i];
-        if (std::fabs(sample) > std::fabs(peak))
-            peak = sample;
-        countdown -= 1.0f;
+        // The samples up to and including the next sampling point (the countdown is a whole number).
+        const float due = countdown > 1.0f ? countdown : 1.0f;
+        const Index run = static_cast<Index>(std::min(static_cast<float>(n - i), due));
+        float peakMagnitude = std::fabs(peak);
+        for (const Index end = i + run; i < end; ++i)
+        {
+            const float magnitude = std::fabs(input[i]);
+            if (magnitude > peakMagnitude)
+            {
+                peakMagnitude = magnitude;
+                peak = input[i];
+            }
+        }
+        countdown -= static_cast<float>(run);
         if (countdown > 0.0f)
             continue;
         countdown = static_cast<float>(samplingInterval);
-        values.push(mode == peakMode ? peak : sample);
+        values.push(mode == peakMode ? peak : input[i - 1]);
         peak = 0.0f;
         if (values.size() >= valuesPerReport)
         {

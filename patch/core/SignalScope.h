@@ -28,6 +28,7 @@ private:
     float peak = 0.0f;
     bool isSetUp = false;
     list values; // room for a whole report, so that collecting does not allocate
+    list setupValues; // room for the "setup" list, so that a prepare does not allocate
 };
 
 } // namespace PRT

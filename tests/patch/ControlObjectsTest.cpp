@@ -161,6 +161,46 @@ TEST_F(RmsAverageTest, ShortOrMissingHistoryStaysInBounds)
     EXPECT_EQ(rms.next(1.0f), 0.0f);
 }
 
+TEST(RmsAverageBlocks, AWholeBlockGivesWhatSampleBySampleGives)
+{
+    // Histories that wrap every few windows or hardly ever, blocks of every size, the window filling
+    // and restarting: the block form follows the sample form.
+    for (const std::size_t size : {1001u, 1700u, 48001u})
+    {
+        std::vector<double> historyA(size, 0.0), historyB(size, 0.0);
+        RmsAverage bySample, byBlock;
+        for (RmsAverage* rms : {&bySample, &byBlock})
+        {
+            rms->setUp(44100);
+            rms->prepare(48000.0f);
+        }
+        bySample.bind({historyA.data(), size});
+        byBlock.bind({historyB.data(), size});
+        uint32_t seed = 99;
+        std::vector<float> block(300), means(300);
+        for (int b = 0; b < 2000; ++b)
+        {
+            const std::size_t n = (b * 37) % 300;
+            for (std::size_t i = 0; i < n; ++i)
+            {
+                seed = seed * 1664525u + 1013904223u;
+                block[i] = (b / 200 % 2 == 0 ? 1.0f : 1e-3f) * (static_cast<float>(seed >> 8) / 8388608.0f - 1.0f);
+            }
+            if (b == 1000)
+            {
+                bySample.prepare(48000.0f);
+                byBlock.prepare(48000.0f);
+            }
+            byBlock.meanSquares(block.data(), means.data(), n);
+            for (std::size_t i = 0; i < n; ++i)
+            {
+                const double expected = bySample.nextMeanSquare(block[i]);
+                ASSERT_NEAR(means[i], expected, 1e-5 * expected + 1e-12) << "history " << size << ", block " << b;
+            }
+        }
+    }
+}
+
 TEST(RmsAverageLowRate, BelowOneKilohertzKeepsItsSetUpWindow)
 {
     std::vector<double> history(801, 0.0);
