@@ -1,8 +1,8 @@
 #include "patch/heads/NoiseGen.h"
 
 #include "patch/core/GeneratedMath.h"
-#include "patch/core/SignalBuffer.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace PRT
@@ -12,6 +12,11 @@ Quillmore::PRTSubpatcher_40::PRTSubpatcher_40() : GeneratedPatcher({"NoiseGen", 
 {
     number_obj_46.onValue = [this](float amount) { hissGainLeft = hissGainRight = amount * amount; };
     loadmess_obj_26.onFire = [this] { message_obj_15.output(); };
+    message_obj_15.onOutput = [this](const list& values) {
+        const float target = firstElement(values);
+        biquad->updateTime(getTime());
+        biquad->numberTilde_obj_18.setNumberTildeInput(target);
+    };
 }
 
 void Quillmore::PRTSubpatcher_40::createChildren()
@@ -23,29 +28,59 @@ void Quillmore::PRTSubpatcher_40::setupObjects()
 {
     message_obj_15.setUp({1.2f});
     number_obj_46.setUp(NumberBox::floatFormat);
-    seedRandomStateFromClock(noiseStateLeft, seedOffset);
-    seedRandomStateFromClock(noiseStateRight, seedOffset);
+    noiseLeft.seedFromClock(seedOffset);
+    noiseRight.seedFromClock(seedOffset);
     biquad->setupObjects();
 }
 
 void Quillmore::PRTSubpatcher_40::processBlock(const SampleValue* const*, SampleValue* const* outputs, Index n)
 {
-    fillSignalRange(outputs[0], n, 0.0f, 0);
-    fillSignalRange(outputs[1], n, 0.0f, 0);
+    SampleValue* white[] = {whiteLeft.get(), whiteRight.get()};
+    // The generators in locals, so that their states stay in registers while the noise is written.
+    // Both in one loop: their two chains of operations run side by side.
+    dsp::NoiseGenerator l = noiseLeft;
+    dsp::NoiseGenerator r = noiseRight;
+    for (Index i = 0; i < n; ++i)
+    {
+        white[0][i] = l.next();
+        white[1][i] = r.next();
+    }
+    noiseLeft = l;
+    noiseRight = r;
+
+    SampleValue* coloured[] = {colouredLeft.get(), colouredRight.get()};
+    biquad->process(white, 2, coloured, 2, n);
+
+    const float gains[] = {hissGainLeft, hissGainRight};
+    for (int c = 0; c < 2; ++c)
+    {
+        const SampleValue* in = coloured[c];
+        SampleValue* out = outputs[c];
+        const float g = gains[c];
+        for (Index i = 0; i < n; ++i)
+            out[i] = static_cast<float>(static_cast<double>(in[i] * g) * hissScale);
+    }
 }
 
 Quillmore::PRTSubpatcher_40::PRTSubpatcher_29::PRTSubpatcher_29() : GeneratedPatcher({"Biquad", 2, 2})
 {
     loadbang_obj_1.onFire = [this] { message_obj_41.output(); };
     loadbang_obj_4.onFire = [this] { message_obj_3.output(); };
-    message_obj_41.onOutput = [this](const list& mode) { filterMode = static_cast<int64_t>(firstElement(mode)); };
+    message_obj_41.onOutput = [this](const list& mode) {
+        // A NaN takes the lower end.
+        const float m = firstElement(mode);
+        filterMode = static_cast<int64_t>(m > 15.0f ? 15.0f : (m >= 0.0f ? m : 0.0f));
+    };
     message_obj_3.onOutput = [this](const list& q) { filterQ = firstElement(q); };
 }
 
 void Quillmore::PRTSubpatcher_40::PRTSubpatcher_29::setFrequencyInput(float noiseFreq)
 {
-    const float s = scaleValue(noiseFreq, frequencyInLow, frequencyInHigh, frequencyOutLow, frequencyOutHigh, 1.0f);
-    float hz = 440.0f * std::pow(2.0f, ((s / 127.0f) * 119.589417f + 15.48682f - 69.0f) / 12.0f);
+    const float pitch =
+        scaleValue(noiseFreq, frequencyInLow, frequencyInHigh, frequencyOutLow, frequencyOutHigh, 1.0f);
+    const float position = pitch / 127.0f;
+    const double semitones = (static_cast<double>(position) * 119.589417 + 15.48682 - 69.0) / 12.0;
+    float hz = 440.0f * static_cast<float>(std::pow(2.0, semitones));
     if (std::isnan(hz))
         hz = 0.0f;
     numberTilde_obj_32.setNumberTildeInput(hz);
@@ -57,6 +92,58 @@ void Quillmore::PRTSubpatcher_40::PRTSubpatcher_29::setupObjects()
     numberTilde_obj_32.setUp(SignalMonitor::RampToSetValue);
     message_obj_3.setUp({0.2f});
     numberTilde_obj_18.setUp(SignalMonitor::RampToSetValue);
+}
+
+void Quillmore::PRTSubpatcher_40::PRTSubpatcher_29::prepareSignalObjects(bool changed)
+{
+    if (filterPrepared && !changed)
+        return;
+    filterPrepared = true;
+    updater.prepare(getSampleRate(), static_cast<std::uint32_t>(getBlockSize()), filterMode);
+    left.reset();
+    right.reset();
+}
+
+void Quillmore::PRTSubpatcher_40::PRTSubpatcher_29::processBlock(const SampleValue* const* inputs,
+                                                                  SampleValue* const* outputs, Index n)
+{
+    // Neither number~ has a signal input: they ramp to their set values and never report.
+    SampleValue* f = frequency.get();
+    SampleValue* g = gain.get();
+    numberTilde_obj_32.process(getZeroBuffer(), f, n);
+    numberTilde_obj_18.process(getZeroBuffer(), g, n);
+
+    const SampleValue* inLeft = inputs[0];
+    const SampleValue* inRight = inputs[1];
+    SampleValue* outLeft = outputs[0];
+    SampleValue* outRight = outputs[1];
+    // The states in locals, so that they stay in registers while the outputs are written.
+    dsp::BiquadState l = left;
+    dsp::BiquadState r = right;
+    Index i = 0;
+    while (i < n)
+    {
+        // A check (once per prepared block, at its start while the blocks have that size) may design
+        // anew; the samples up to the next check run on the coefficients it leaves.
+        if (updater.samplesBeforeCheck() == 0)
+        {
+            const dsp::BiquadCoefficients& c = updater.next(f[i], filterQ, g[i], filterMode);
+            outLeft[i] = l.process(inLeft[i], c);
+            outRight[i] = r.process(inRight[i], c);
+            ++i;
+            continue;
+        }
+        const auto run = static_cast<Index>(std::min<std::uint32_t>(n - i, updater.samplesBeforeCheck()));
+        const dsp::BiquadCoefficients c = updater.coefficients();
+        for (const Index end = i + run; i < end; ++i)
+        {
+            outLeft[i] = l.process(inLeft[i], c);
+            outRight[i] = r.process(inRight[i], c);
+        }
+        updater.skip(run);
+    }
+    left = l;
+    right = r;
 }
 
 } // namespace PRT
