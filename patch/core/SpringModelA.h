@@ -1,5 +1,6 @@
 #pragma once
 
+#include "patch/core/DcBlocker.h"
 #include "patch/core/GeneratedMath.h"
 #include "runtime/DataView.h"
 #include "runtime/Types.h"
@@ -37,6 +38,9 @@ struct SpringModelA
         int64_t storage; // samples: the next power of two at or above the maximum delay
     };
 
+    // One delay line. Within a sample every read of the line comes before its one write, which
+    // goes to the read position; then the position steps on. Positions and interpolation are
+    // single precision, as the model's arithmetic is (dsp::DelayLine forms them in double).
     struct DelayLine
     {
         DataViewRef<Float64Buffer> view;
@@ -44,7 +48,6 @@ struct SpringModelA
         uint64_t wrapMask = 0;
         int64_t readPosition = 0;
         int64_t writePosition = 0;
-        double extraState = 0.0;
     };
 
     // The state the model carries from sample to sample. The loop (I, H) and damping (K, J)
@@ -70,16 +73,22 @@ struct SpringModelA
     void setUpDelayLines(EngineInterface* engine);
 
     // One block: n samples of the two outputs from the two inputs, under the controls as they stand
-    // at the call. Stand-in until the model is built: silent, its memories and state untouched.
+    // at the call. A block that turns out not finite (a huge input overflowing the network) is
+    // replaced by silence and the model starts again from empty lines, so it never stays silenced.
     void gen01Perform(const SampleValue* in1, const SampleValue* in2, Controls atCall, float sampleRate,
                       SampleValue* out1, SampleValue* out2, Index n);
+
+    // Reflects v at +1 and -1 until it lies in [-1, 1] (exactly 1 stays 1); not finite gives 0.
+    static float fold(float v);
 
     Controls controls;
     std::array<DelayLine, numDelayLines> delayLines;
     State state;
-    // The DC blockers' previous input and output per side; a prepare clears them.
-    float dcPreviousInputLeft = 0.0f, dcPreviousOutputLeft = 0.0f;
-    float dcPreviousInputRight = 0.0f, dcPreviousOutputRight = 0.0f;
+    // The tanks' DC blockers, left and right; a prepare clears them.
+    dsp::DcBlocker dcBlockerLeft, dcBlockerRight;
+
+private:
+    void restartAfterOverflow(SampleValue* out1, SampleValue* out2, Index n);
 };
 
 inline SpringModelA::DelaySize SpringModelA::delaySizeOf(int line)

@@ -3,49 +3,59 @@
 #include "patch/core/NumberBox.h"
 #include "patch/core/Quillmore.h"
 #include "patch/core/SignalBuffer.h"
+#include "patch/core/SignalMonitor.h"
 #include "patch/core/Slider.h"
 
 namespace PRT
 {
 
-// "DryWetSprings": mixes the echo mixer's output with the two spring models under SpringAB,
-// SpringMix and SendRetMode.
+// "DryWetSprings": blends spring models A and B under SpringAB (A weighted 1 − ab², B weighted ab)
+// and mixes them into the echo mixer's output under SpringMix: in wet/dry mode the dry part falls
+// as 1 − m³, in send/return mode it stays at 1.
 class Quillmore::PRTSubpatcher_46 : public GeneratedPatcher
 {
 public:
-    PRTSubpatcher_46() : GeneratedPatcher({"DryWetSprings", 6, 2})
-    {
-        slider_obj_37.onValue = [this](float blend) { springBlend = blend; };
-        number_obj_53.onValue = [this](float mode) { mixMode = mode; };
-    }
+    PRTSubpatcher_46();
 
     // SpringAB 0..100: the blend of spring models A and B, shown on slider_obj-37.
-    virtual void setBlendInput(float springAB)
-    {
-        blendInput = springAB;
-        slider_obj_37.setSliderFromRange(springAB * blendFactor, 0.0f, 1.0f);
-    }
-    // SpringMix 0..100, from SpringUtilities.
-    void setSpringMix(float springMix) { springMixInput = springMix; }
+    virtual void setBlendInput(float springAB);
+    // The mix factor SpringMix × 0.01, from SpringUtilities.
+    void setSpringMix(float mix) { mixTarget = mix; }
 
-    void setupObjects() override { number_obj_53.setUp(NumberBox::floatFormat); }
+    void setupObjects() override;
 
     Slider slider_obj_37{*this, HashedText("DryWetSprings/slider_obj-37")};
     NumberBox number_obj_53{*this, HashedText("DryWetSprings/number_obj-53")}; // SendRetMode
+    // Monitors of the weights, each shown on a display slider.
+    SignalMonitor numberTilde_obj_47{*this, HashedText("DryWetSprings/number~_obj-47"), clocks::monitorA}; // A weight
+    SignalMonitor numberTilde_obj_36{*this, HashedText("DryWetSprings/number~_obj-36"), clocks::monitorB}; // A/B
+    SignalMonitor numberTilde_obj_45{*this, HashedText("DryWetSprings/number~_obj-45"), clocks::monitorC}; // mix
+    SignalMonitor numberTilde_obj_46{*this, HashedText("DryWetSprings/number~_obj-46"), clocks::monitorD}; // dry
+    Slider slider_obj_40{*this, HashedText("DryWetSprings/slider_obj-40")};
+    Slider slider_obj_41{*this, HashedText("DryWetSprings/slider_obj-41")};
+    Slider slider_obj_72{*this, HashedText("DryWetSprings/slider_obj-72")};
+    Slider slider_obj_48{*this, HashedText("DryWetSprings/slider_obj-48")};
 
     float blendFactor = 0.01f;
     float blendInput = 0.0f;
-    float springBlend = 0.0f;
-    float springMixInput = 0.0f;
-    float mixMode = 0.0f;
+    float blendProduct = 0.0f;
+    float blendTarget = 0.0f;
+    float mixTarget = 0.0f;
+    float mixMode = 1.0f; // until the top level first writes SendRetMode
+
+    // The three one-poles: A/B position, mix, dry gain.
+    float blend = 0.0f;
+    float mix = 0.0f;
+    float dry = 0.0f;
 
 protected:
-    // Stand-in until the mixer is built: the echo mixer's output passes dry.
-    void processBlock(const SampleValue* const* inputs, SampleValue* const* outputs, Index n) override
-    {
-        copySignal(inputs[0], outputs[0], n);
-        copySignal(inputs[1], outputs[1], n);
-    }
+    void processBlock(const SampleValue* const* inputs, SampleValue* const* outputs, Index n) override;
+
+private:
+    SignalBuffer aWeight{*this};
+    SignalBuffer blendSignal{*this};
+    SignalBuffer mixSignal{*this};
+    SignalBuffer drySignal{*this};
 };
 
 } // namespace PRT

@@ -22,9 +22,11 @@ Quillmore::PRTSubpatcher_43::PRTSubpatcher_43() : GeneratedPatcher({"SpringUtili
     number_obj_45.onValue = writeControl(&SpringModelA::Controls::gen01Spread);
     number_obj_92.setRange(0.0f, 100.0f);
     number_obj_92.onValue = [this](float springMix) {
+        const float m = springMix * mixFactor;
+        topLevel().updateTime(getTime());
         PRTSubpatcher_46& mixer = *topLevel().dryWetSprings;
         mixer.updateTime(getTime());
-        mixer.setSpringMix(springMix);
+        mixer.setSpringMix(m);
     };
 }
 
@@ -43,20 +45,33 @@ void Quillmore::PRTSubpatcher_43::setDecayInput(float springDecay)
 
 void Quillmore::PRTSubpatcher_43::setSizeInput(float springSize)
 {
-    const float seconds = scaleValue(springSize, 4.0f, 12.0f, 0.049f, 0.095f, 1.0f);
-    Quillmore& top = topLevel();
-    top.updateTime(getTime());
-    top.gen01.controls.gen01Length = seconds * getSampleRate();
+    lengthSeconds = scaleValue(springSize, 4.0f, 12.0f, 0.049f, 0.095f, 1.0f);
+    topLevel().updateTime(getTime());
+    writeLength();
     number_obj_45.setNumberValue(scaleValue(springSize, 4.0f, 12.0f, 11.0f, 23.0f, 1.0f));
+}
+
+void Quillmore::PRTSubpatcher_43::writeLength()
+{
+    topLevel().gen01.controls.gen01Length = lengthSeconds * lengthRate;
+}
+
+void Quillmore::PRTSubpatcher_43::prepareSignalObjects(bool)
+{
+    if (getSampleRate() == lengthRate)
+        return;
+    lengthRate = getSampleRate();
+    if (lengthSeconds >= 0.0f)
+        writeLength();
 }
 
 void Quillmore::PRTSubpatcher_43::setupObjects()
 {
-    number_obj_57.setUp(NumberBox::floatFormat);
-    number_obj_4.setUp(NumberBox::floatFormat);
-    number_obj_10.setUp(NumberBox::floatFormat);
-    number_obj_45.setUp(NumberBox::floatFormat);
     number_obj_92.setUp(NumberBox::floatFormat);
+    number_obj_45.setUp(NumberBox::floatFormat);
+    number_obj_10.setUp(NumberBox::floatFormat);
+    number_obj_4.setUp(NumberBox::floatFormat);
+    number_obj_57.setUp(NumberBox::floatFormat);
 }
 
 } // namespace PRT

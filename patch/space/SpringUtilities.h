@@ -27,12 +27,22 @@ public:
     NumberBox number_obj_92{*this, HashedText("SpringUtilities/number_obj-92")}; // SpringMix
 
     float decayFactor = 0.01f;
+    float mixFactor = 0.01f;
+    // The tank length's multiplier: the sample rate, 0 until the first prepare.
+    float lengthRate = 0.0f;
 
 protected:
+    // A new sample rate reaches the length multiplier, and the tank length is formed again from the
+    // last SpringSize, so that the tanks keep their length in seconds at the new rate.
+    void prepareSignalObjects(bool changed) override;
     void processBlock(const SampleValue* const*, SampleValue* const*, Index) override {}
 
 private:
     Quillmore& topLevel();
+    void writeLength();
+
+    // SpringSize mapped to seconds, kept for a change of rate; negative until a size arrives.
+    float lengthSeconds = -1.0f;
 };
 
 } // namespace PRT

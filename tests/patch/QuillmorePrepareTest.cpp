@@ -39,8 +39,7 @@ protected:
         line(13).view->getData()[60000] = -0.25;
         line(0).readPosition = line(0).writePosition = 499; // within the line
         line(13).readPosition = line(13).writePosition = 50000; // beyond its 44100 samples
-        line(13).extraState = 3.0;
-        top->gen01.dcPreviousOutputLeft = 0.125f;
+        top->gen01.dcBlockerLeft.next(0.125f);
     }
     bool memoriesMarked() { return line(0).view->getData()[7] == 0.5 && line(13).view->getData()[60000] == -0.25; }
 
@@ -90,8 +89,7 @@ TEST_F(QuillmorePrepareTest, FirstPrepareSetsEverythingUp)
     EXPECT_EQ(line(0).readPosition, 499) << "a position within its line stays";
     EXPECT_EQ(line(13).readPosition, 0) << "one beyond it goes back to the start";
     EXPECT_EQ(line(13).writePosition, 0);
-    EXPECT_EQ(line(13).extraState, 0.0);
-    EXPECT_EQ(top->gen01.dcPreviousOutputLeft, 0.0f);
+    EXPECT_EQ(top->gen01.dcBlockerLeft.previousOutput(), 0.0f);
     EXPECT_EQ(top->gen01.state.I, 4.0f) << "the tanks' state is not the prepare's";
 
     EXPECT_EQ(log.prepares, childPrepares("44100:128:0")) << "every module, in member order";

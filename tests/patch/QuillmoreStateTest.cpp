@@ -99,7 +99,7 @@ TEST_F(QuillmoreStateTest, SetPresetWithOnlySpringMixChangesOnlyThat)
     }
     EXPECT_EQ(top->getParameterValue(params::SpringMix), 42.0f);
     EXPECT_EQ(top->springUtilities->number_obj_92.getValue(), 42.0f) << "applied through its routing";
-    EXPECT_EQ(top->dryWetSprings->springMixInput, 42.0f);
+    EXPECT_FLOAT_EQ(top->dryWetSprings->mixTarget, 0.42f) << "the mixer takes SpringMix × 0.01";
 }
 
 TEST_F(QuillmoreStateTest, MessagesReachTheTopLevelsObjectsAndGoOnToTheModules)

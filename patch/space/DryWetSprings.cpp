@@ -1,0 +1,85 @@
+#include "patch/space/DryWetSprings.h"
+
+#include <cmath>
+
+namespace PRT
+{
+
+Quillmore::PRTSubpatcher_46::PRTSubpatcher_46() : GeneratedPatcher({"DryWetSprings", 6, 2})
+{
+    slider_obj_37.onValue = [this](float target) { blendTarget = target; };
+    number_obj_53.onValue = [this](float mode) { mixMode = mode; };
+    // Each monitor's report moves its display slider.
+    auto show = [](Slider& slider) {
+        return [&slider](float value) { slider.setSliderFromRange(value, 0.0f, 1.0f); };
+    };
+    numberTilde_obj_47.onReport = show(slider_obj_40);
+    numberTilde_obj_36.onReport = show(slider_obj_41);
+    numberTilde_obj_45.onReport = show(slider_obj_72);
+    numberTilde_obj_46.onReport = show(slider_obj_48);
+}
+
+void Quillmore::PRTSubpatcher_46::setBlendInput(float springAB)
+{
+    blendInput = springAB;
+    blendProduct = springAB * blendFactor;
+    slider_obj_37.setSliderFromRange(blendProduct, 0.0f, 1.0f);
+}
+
+void Quillmore::PRTSubpatcher_46::setupObjects()
+{
+    numberTilde_obj_47.setUp(SignalMonitor::FollowInput);
+    numberTilde_obj_36.setUp(SignalMonitor::FollowInput);
+    numberTilde_obj_46.setUp(SignalMonitor::FollowInput);
+    numberTilde_obj_45.setUp(SignalMonitor::FollowInput);
+    number_obj_53.setUp(NumberBox::floatFormat);
+}
+
+void Quillmore::PRTSubpatcher_46::processBlock(const SampleValue* const* inputs, SampleValue* const* outputs, Index n)
+{
+    SampleValue* ab = blendSignal.get();
+    SampleValue* wA = aWeight.get();
+    SampleValue* m = mixSignal.get();
+    SampleValue* d = drySignal.get();
+    // A NaN that reached a target or a one-pole (a host's NaN parameter) would stay in the one-pole
+    // for good: a state that is not finite starts again from 0, a target that is not finite is held.
+    for (float* state : {&blend, &mix, &dry})
+        if (!std::isfinite(*state))
+            *state = 0.0f;
+    const float toBlend = std::isfinite(blendTarget) ? blendTarget : blend;
+    const float toMix = std::isfinite(mixTarget) ? mixTarget : mix;
+    const float mode = std::isfinite(mixMode) ? mixMode : 0.0f;
+    for (Index i = 0; i < n; ++i)
+    {
+        blend += (toBlend - blend) * 0.01f;
+        ab[i] = blend;
+        wA[i] = 1.0f - blend * blend;
+        mix += (toMix - mix) * 0.01f;
+        m[i] = mix;
+        const float dryTarget = 1.0f - mix * mix * mix + mode;
+        dry += ((dryTarget < 0.0f ? 0.0f : (dryTarget > 1.0f ? 1.0f : dryTarget)) - dry) * 0.01f;
+        d[i] = dry;
+    }
+    numberTilde_obj_47.process(wA, getDummyBuffer(), n);
+    numberTilde_obj_36.process(ab, getDummyBuffer(), n);
+    numberTilde_obj_45.process(m, getDummyBuffer(), n);
+    numberTilde_obj_46.process(d, getDummyBuffer(), n);
+
+    const SampleValue* wL = inputs[0];
+    const SampleValue* wR = inputs[1];
+    const SampleValue* aL = inputs[2];
+    const SampleValue* aR = inputs[3];
+    const SampleValue* bL = inputs[4];
+    const SampleValue* bR = inputs[5];
+    SampleValue* outL = outputs[0];
+    SampleValue* outR = outputs[1];
+    for (Index i = 0; i < n; ++i)
+    {
+        const float springR = bR[i] * ab[i] + wA[i] * aR[i];
+        const float springL = bL[i] * ab[i] + wA[i] * aL[i];
+        outR[i] = d[i] * wR[i] + springR * m[i];
+        outL[i] = d[i] * wL[i] + springL * m[i];
+    }
+}
+
+} // namespace PRT
