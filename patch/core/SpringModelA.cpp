@@ -38,36 +38,45 @@ inline float onePoleHighPass(float u, float g, float invOnePlusG, float& s)
     return hp;
 }
 
-// A line as one block works on it: the storage and the positions held locally.
-struct LineCursor
+// The lines of one size (lines 4 to 7: 512 samples, lines 8 to 17: 65536) as one block works on
+// them. They are set up, rewound and stepped together, so they share their positions: a read at
+// delay d finds the same two slots and fraction in each of them. Within the block the write position
+// is always the read position of the sample before, so only the read position moves; the shortest
+// delay is 0 until the lines' first write since their positions were reset.
+struct LineGroup
 {
-    double* data;
     int32_t mask;
     int32_t storage;
     int32_t position;
-    int32_t writePosition;
     float maximum;
+    float least;
 
-    // Linear read d samples back; d is limited to the maximum, and to at least one sample once the
-    // line has been written since its positions were reset (zero before). NaN reads at the least.
-    float read(float d) const
+    struct Tap
     {
-        const float least = position != writePosition ? 1.0f : 0.0f;
-        const float delay = d > maximum ? maximum : (d >= least ? d : least);
+        int32_t index;
+        float fraction;
+    };
+
+    // d limited to [least, maximum] (NaN to the least).
+    float limit(float d) const { return d > maximum ? maximum : (d >= least ? d : least); }
+
+    // Where a read of a delay already limited finds its slots; single precision as the model's
+    // arithmetic is (dsp::DelayLine forms positions in double).
+    Tap tap(float delay) const
+    {
         const float r = static_cast<float>(storage + position) - delay;
         const auto i = static_cast<int32_t>(r); // r > 0: the storage exceeds the maximum
-        const float f = r - static_cast<float>(i);
-        const auto s0 = static_cast<float>(data[i & mask]);
-        const auto s1 = static_cast<float>(data[(i + 1) & mask]);
-        return s0 + (s1 - s0) * f;
+        return {i, r - static_cast<float>(i)};
     }
 
-    void write(float value)
+    float read(const double* data, Tap t) const
     {
-        writePosition = position;
-        data[position] = value;
+        const auto s0 = static_cast<float>(data[t.index & mask]);
+        const auto s1 = static_cast<float>(data[(t.index + 1) & mask]);
+        return s0 + (s1 - s0) * t.fraction;
     }
 
+    void write(double* data, float value) const { data[position] = value; }
     void step() { position = (position + 1) & mask; }
 };
 
@@ -81,10 +90,8 @@ void clearLine(SpringModelA::DelayLine& line)
 }
 } // namespace
 
-float SpringModelA::fold(float v)
+float SpringModelA::foldOutside(float v)
 {
-    if (v >= -1.0f && v < 1.0f)
-        return v;
     if (!std::isfinite(v))
         return 0.0f;
     // The count of reflections by 2 in closed form: a loop would not end for large values.
@@ -120,115 +127,95 @@ void SpringModelA::setUpDelayLines(EngineInterface* engine)
     dcBlockerRight.reset();
 }
 
-void SpringModelA::gen01Perform(const SampleValue* in1, const SampleValue* in2, Controls c, float sr,
-                                SampleValue* out1, SampleValue* out2, Index n)
+namespace
 {
-    // A control that is not finite (a NaN from a host's parameter) would poison every memory: the
-    // model holds still and is silent until the control is sane again.
-    const float controlProbe = c.gen01Length + c.gen01Decay + c.gen01Spread + c.gen01Damping + c.gen01Diffusion + c.gen01Gate;
-    if (!std::isfinite(controlProbe) || !std::isfinite(sr))
+// What the block's samples share: the constants formed from the controls, and the lines.
+struct Block
+{
+    float gate, k1, k2, fb, damp1, damp2, P, gIn, inIn, gLoop, inLoop;
+    SpringModelA::Controls c;
+    LineGroup shortLines, longLines;
+    std::array<double*, SpringModelA::numDelayLines> data;
+};
+
+// The read delays, limited to their lines' ranges, while the slides Y and B stand still.
+struct SettledDelays
+{
+    float y, y2, yLong, t215, t347, t124, t113;
+
+    SettledDelays(const Block& b, float Y, float B)
+        : y(b.shortLines.limit(Y)), y2(b.shortLines.limit(Y + 2.0f)), yLong(b.longLines.limit(Y)),
+          t215(b.longLines.limit(215.0f * B)), t347(b.longLines.limit(347.0f * B)),
+          t124(b.longLines.limit(124.0f * B)), t113(b.longLines.limit(113.0f * B))
     {
-        fillSignalRange(out1, n, 0.0f, 0);
-        fillSignalRange(out2, n, 0.0f, 0);
-        return;
     }
+};
 
-    std::array<LineCursor, numDelayLines> lines;
-    for (int k = 0; k < numDelayLines; ++k)
-    {
-        const DelayLine& line = delayLines[static_cast<size_t>(k)];
-        double* data = line.view ? line.view->getData() : nullptr;
-        const size_t frames = line.view ? line.view->getSize() : 0;
-        // Without storage at the size it was set up for, the model cannot run: silence.
-        if (data == nullptr || frames < 2 || frames != line.wrapMask + 1 || line.maximumDelay >= int64_t(frames))
-        {
-            fillSignalRange(out1, n, 0.0f, 0);
-            fillSignalRange(out2, n, 0.0f, 0);
-            return;
-        }
-        lines[static_cast<size_t>(k)] = {data,
-                                         static_cast<int32_t>(line.wrapMask),
-                                         static_cast<int32_t>(frames),
-                                         static_cast<int32_t>(line.readPosition & int64_t(line.wrapMask)),
-                                         static_cast<int32_t>(line.writePosition & int64_t(line.wrapMask)),
-                                         static_cast<float>(line.maximumDelay)};
-    }
-    LineCursor& l4 = lines[0];
-    LineCursor& l5 = lines[1];
-    LineCursor& l6 = lines[2];
-    LineCursor& l7 = lines[3];
-    LineCursor& l8 = lines[4];
-    LineCursor& l9 = lines[5];
-    LineCursor& l10 = lines[6];
-    LineCursor& l11 = lines[7];
-    LineCursor& l12 = lines[8];
-    LineCursor& l13 = lines[9];
-    LineCursor& l14 = lines[10];
-    LineCursor& l15 = lines[11];
-    LineCursor& l16 = lines[12];
-    LineCursor& l17 = lines[13];
+// The samples of one block. Settled: Y and B keep their values through the block (their slides
+// have arrived), so the read delays are limited once for the block instead of at every sample.
+template <bool Settled>
+void runSamples(Block& b, SpringModelA::State& s, dsp::DcBlocker& dcLeft, dsp::DcBlocker& dcRight,
+                const SampleValue* in1, const SampleValue* in2, SampleValue* out1, SampleValue* out2, Index n)
+{
+    LineGroup& shortLines = b.shortLines;
+    LineGroup& longLines = b.longLines;
+    double* const l4 = b.data[0];
+    double* const l5 = b.data[1];
+    double* const l6 = b.data[2];
+    double* const l7 = b.data[3];
+    double* const l8 = b.data[4];
+    double* const l9 = b.data[5];
+    double* const l10 = b.data[6];
+    double* const l11 = b.data[7];
+    double* const l12 = b.data[8];
+    double* const l13 = b.data[9];
+    double* const l14 = b.data[10];
+    double* const l15 = b.data[11];
+    double* const l16 = b.data[12];
+    double* const l17 = b.data[13];
+    const SpringModelA::Controls& c = b.c;
+    const float gate = b.gate, P = b.P;
+    const SettledDelays settled(b, s.Y, s.B);
+    const float fixed = shortLines.limit(500.0f);
 
-    // Constants of the block.
-    const float gate = c.gen01Gate;
-    const float decay = c.gen01Decay;
-    const float fA = decay * 10000.0f;
-    const float angle1 = sr != 0.0f ? 2.0f * fA * pi / sr : 0.0f;
-    const float angle2 = sr != 0.0f ? 2.0f * timesInDouble(fA, 0.97) * pi / sr : 0.0f;
-    const float k1 = clampInDouble(std::sin(angle1), 0.000001, 0.999999);
-    const float k2 = clampInDouble(std::sin(angle2), 0.000001, 0.999999);
-    const float quarterRate = sr * 0.25f;
-    auto clampToQuarterRate = [quarterRate](float f) { return f < 0.0f ? 0.0f : (f > quarterRate ? quarterRate : f); };
-    const float fIn = clampToQuarterRate(decay * 100.0f + 250.0f);
-    const float fLoop = clampToQuarterRate(decay * 100.0f);
-    const float fb = plusInDouble(timesInDouble(decay, 0.1), 0.89) * gate;
-    const float damp1 = plusInDouble(timesInDouble(c.gen01Damping, 0.2), 0.79);
-    const float damp2 = timesInDouble(damp1, 1.002);
-    const float gateSteps = std::fabs(gate * 10000.0f);
-    const float P = gateSteps > 1.0f ? gateSteps : 1.0f;
-    auto tangent = [sr](float f) {
-        return sr != 0.0f ? static_cast<float>(std::tan(static_cast<double>(f) * twoPi / static_cast<double>(sr))) : 0.0f;
-    };
-    const float gIn = tangent(fIn);
-    const float gLoop = tangent(fLoop);
-    auto reciprocalOfOnePlus = [](float g) { return 1.0f + g != 0.0f ? 1.0f / (1.0f + g) : 0.0f; };
-    const float inIn = reciprocalOfOnePlus(gIn);
-    const float inLoop = reciprocalOfOnePlus(gLoop);
-
-    State s = state;
     for (Index i = 0; i < n; ++i)
     {
         const float uR = gate * in2[i];
-        const float hpR = onePoleHighPass(uR, gIn, inIn, s.sR);
+        const float hpR = onePoleHighPass(uR, b.gIn, b.inIn, s.sR);
         const float uL = gate * in1[i];
-        const float hpL = onePoleHighPass(uL, gIn, inIn, s.sL);
-        const float z4 = l4.read(500.0f);
+        const float hpL = onePoleHighPass(uL, b.gIn, b.inIn, s.sL);
+        const float z4 = shortLines.read(l4, shortLines.tap(Settled ? fixed : shortLines.limit(500.0f)));
 
         s.W += (c.gen01Diffusion - s.W) / P;
         const float X = plusInDouble(s.W, 0.15);
-        s.Y += (c.gen01Length - s.Y) / P;
+        if (!Settled)
+            s.Y += (c.gen01Length - s.Y) / P;
 
-        const float z5 = l5.read(s.Y);
-        const float z6 = l6.read(s.Y + 2.0f);
-        const float z7 = l7.read(s.Y);
-        const float z8 = fold(l8.read(s.Y));
+        const LineGroup::Tap atY = shortLines.tap(Settled ? settled.y : shortLines.limit(s.Y));
+        const LineGroup::Tap atY2 = shortLines.tap(Settled ? settled.y2 : shortLines.limit(s.Y + 2.0f));
+        const LineGroup::Tap atYLong = longLines.tap(Settled ? settled.yLong : longLines.limit(s.Y));
+        const float z5 = shortLines.read(l5, atY);
+        const float z6 = shortLines.read(l6, atY2);
+        const float z7 = shortLines.read(l7, atY);
+        const float z8 = SpringModelA::fold(longLines.read(l8, atYLong));
 
         // Left tank.
         const float t7 = (z8 - z7) * 0.9f + z5;
-        const float ag = s.I + (t7 - s.I) * k1;
-        s.I = onePoleHighPass(ag, gLoop, inLoop, s.s3) * fb;
+        const float ag = s.I + (t7 - s.I) * b.k1;
+        s.I = onePoleHighPass(ag, b.gLoop, b.inLoop, s.s3) * b.fb;
 
-        const float z9 = fold(l9.read(s.Y));
+        const float z9 = SpringModelA::fold(longLines.read(l9, atYLong));
 
         // Right tank.
         const float t4 = (z9 - z4) * 0.9f + z6;
-        const float ak = s.H + (t4 - s.H) * k2;
-        s.H = onePoleHighPass(ak, gLoop, inLoop, s.s4) * fb;
+        const float ak = s.H + (t4 - s.H) * b.k2;
+        s.H = onePoleHighPass(ak, b.gLoop, b.inLoop, s.s4) * b.fb;
 
         // Damping and DC blocking.
-        const float cn = ag + (s.K - ag) * damp1;
-        s.K = dcBlockerLeft.nextRoundingFeedback(cn);
-        const float cq = ak + (s.J - ak) * damp2;
-        s.J = dcBlockerRight.nextRoundingFeedback(cq);
+        const float cn = ag + (s.K - ag) * b.damp1;
+        s.K = dcLeft.nextRoundingFeedback(cn);
+        const float cq = ak + (s.J - ak) * b.damp2;
+        s.J = dcRight.nextRoundingFeedback(cq);
 
         // Output diffusion, from the previous sample's taps.
         const float ct = timesInDouble(cq + s.bc, 0.77);
@@ -242,42 +229,123 @@ void SpringModelA::gen01Perform(const SampleValue* in1, const SampleValue* in2, 
         const float cw = timesInDouble(cv + s.a3, 0.75);
         out1[i] = (timesInDouble(cw, 1.7) + timesInDouble(cz, 1.7)) * gate;
 
-        s.B += (c.gen01Spread - s.B) / P;
-        const float spread215 = 215.0f * s.B;
-        const float spread347 = 347.0f * s.B;
-        const float spread124 = 124.0f * s.B;
-        const float spread113 = 113.0f * s.B;
-        s.a5 = timesInDouble(l10.read(spread215), 0.7) * X;
-        s.a7 = timesInDouble(l11.read(spread215), 0.7) * X;
-        s.bc = -l12.read(spread347) * s.W;
-        s.a4 = -l13.read(spread347) * s.W;
-        s.ba = -l14.read(spread124) * X;
-        s.a6 = -l15.read(spread124) * X;
-        s.bb = timesInDouble(l16.read(spread113), 0.7) * s.W;
-        s.a3 = timesInDouble(l17.read(spread113), 0.7) * s.W;
+        if (!Settled)
+            s.B += (c.gen01Spread - s.B) / P;
+        const LineGroup::Tap at215 = longLines.tap(Settled ? settled.t215 : longLines.limit(215.0f * s.B));
+        const LineGroup::Tap at347 = longLines.tap(Settled ? settled.t347 : longLines.limit(347.0f * s.B));
+        const LineGroup::Tap at124 = longLines.tap(Settled ? settled.t124 : longLines.limit(124.0f * s.B));
+        const LineGroup::Tap at113 = longLines.tap(Settled ? settled.t113 : longLines.limit(113.0f * s.B));
+        s.a5 = timesInDouble(longLines.read(l10, at215), 0.7) * X;
+        s.a7 = timesInDouble(longLines.read(l11, at215), 0.7) * X;
+        s.bc = -longLines.read(l12, at347) * s.W;
+        s.a4 = -longLines.read(l13, at347) * s.W;
+        s.ba = -longLines.read(l14, at124) * X;
+        s.a6 = -longLines.read(l15, at124) * X;
+        s.bb = timesInDouble(longLines.read(l16, at113), 0.7) * s.W;
+        s.a3 = timesInDouble(longLines.read(l17, at113), 0.7) * s.W;
 
-        l4.write(t4);
-        l17.write(cw);
-        l16.write(cu);
-        l15.write(cr);
-        l14.write(cy);
-        l13.write(cv);
-        l12.write(ct);
-        l11.write(cz);
-        l10.write(cs);
-        l9.write(uR + s.J);
-        l8.write(uL + s.K);
-        l7.write(t7);
-        l6.write(z9);
-        l5.write(z8);
-        for (LineCursor& line : lines)
-            line.step();
+        shortLines.write(l4, t4);
+        longLines.write(l17, cw);
+        longLines.write(l16, cu);
+        longLines.write(l15, cr);
+        longLines.write(l14, cy);
+        longLines.write(l13, cv);
+        longLines.write(l12, ct);
+        longLines.write(l11, cz);
+        longLines.write(l10, cs);
+        longLines.write(l9, uR + s.J);
+        longLines.write(l8, uL + s.K);
+        shortLines.write(l7, t7);
+        shortLines.write(l6, z9);
+        shortLines.write(l5, z8);
+        shortLines.step();
+        longLines.step();
+        if (!Settled)
+            shortLines.least = longLines.least = 1.0f;
     }
-    state = s;
+}
+} // namespace
+
+void SpringModelA::gen01Perform(const SampleValue* in1, const SampleValue* in2, Controls c, float sr,
+                                SampleValue* out1, SampleValue* out2, Index n)
+{
+    // A control that is not finite (a NaN from a host's parameter) would poison every memory: the
+    // model holds still and is silent until the control is sane again.
+    const float controlProbe = c.gen01Length + c.gen01Decay + c.gen01Spread + c.gen01Damping + c.gen01Diffusion + c.gen01Gate;
+    if (!std::isfinite(controlProbe) || !std::isfinite(sr))
+    {
+        fillSignalRange(out1, n, 0.0f, 0);
+        fillSignalRange(out2, n, 0.0f, 0);
+        return;
+    }
+
+    Block b;
+    b.c = c;
     for (int k = 0; k < numDelayLines; ++k)
     {
-        delayLines[static_cast<size_t>(k)].readPosition = lines[static_cast<size_t>(k)].position;
-        delayLines[static_cast<size_t>(k)].writePosition = lines[static_cast<size_t>(k)].writePosition;
+        const DelayLine& line = delayLines[static_cast<size_t>(k)];
+        const DelayLine& first = delayLines[k < 4 ? 0 : 4];
+        double* data = line.view ? line.view->getData() : nullptr;
+        const size_t frames = line.view ? line.view->getSize() : 0;
+        // Without storage at the size it was set up for, the model cannot run: silence.
+        if (data == nullptr || frames < 2 || frames != line.wrapMask + 1 || line.maximumDelay >= int64_t(frames)
+            || line.wrapMask != first.wrapMask || line.maximumDelay != first.maximumDelay)
+        {
+            fillSignalRange(out1, n, 0.0f, 0);
+            fillSignalRange(out2, n, 0.0f, 0);
+            return;
+        }
+        b.data[static_cast<size_t>(k)] = data;
+    }
+    // Each group takes its first line's positions (the others' are the same unless set apart by hand).
+    auto group = [](const DelayLine& first) {
+        const auto mask = static_cast<int32_t>(first.wrapMask);
+        const auto position = static_cast<int32_t>(first.readPosition & mask);
+        const bool written = position != static_cast<int32_t>(first.writePosition & mask);
+        return LineGroup{mask, mask + 1, position, static_cast<float>(first.maximumDelay), written ? 1.0f : 0.0f};
+    };
+    b.shortLines = group(delayLines[0]);
+    b.longLines = group(delayLines[4]);
+    const bool fresh = b.shortLines.least == 0.0f || b.longLines.least == 0.0f;
+
+    // Constants of the block.
+    const float gate = c.gen01Gate;
+    const float decay = c.gen01Decay;
+    const float fA = decay * 10000.0f;
+    const float angle1 = sr != 0.0f ? 2.0f * fA * pi / sr : 0.0f;
+    const float angle2 = sr != 0.0f ? 2.0f * timesInDouble(fA, 0.97) * pi / sr : 0.0f;
+    const float quarterRate = sr * 0.25f;
+    auto clampToQuarterRate = [quarterRate](float f) { return f < 0.0f ? 0.0f : (f > quarterRate ? quarterRate : f); };
+    auto tangent = [sr](float f) {
+        return sr != 0.0f ? static_cast<float>(std::tan(static_cast<double>(f) * twoPi / static_cast<double>(sr))) : 0.0f;
+    };
+    auto reciprocalOfOnePlus = [](float g) { return 1.0f + g != 0.0f ? 1.0f / (1.0f + g) : 0.0f; };
+    b.gate = gate;
+    b.k1 = clampInDouble(std::sin(angle1), 0.000001, 0.999999);
+    b.k2 = clampInDouble(std::sin(angle2), 0.000001, 0.999999);
+    b.fb = plusInDouble(timesInDouble(decay, 0.1), 0.89) * gate;
+    b.damp1 = plusInDouble(timesInDouble(c.gen01Damping, 0.2), 0.79);
+    b.damp2 = timesInDouble(b.damp1, 1.002);
+    const float gateSteps = std::fabs(gate * 10000.0f);
+    b.P = gateSteps > 1.0f ? gateSteps : 1.0f;
+    b.gIn = tangent(clampToQuarterRate(decay * 100.0f + 250.0f));
+    b.gLoop = tangent(clampToQuarterRate(decay * 100.0f));
+    b.inIn = reciprocalOfOnePlus(b.gIn);
+    b.inLoop = reciprocalOfOnePlus(b.gLoop);
+
+    State s = state;
+    // Y and B stand still through the block when their next steps change nothing.
+    const bool settled = !fresh && s.Y + (c.gen01Length - s.Y) / b.P == s.Y && s.B + (c.gen01Spread - s.B) / b.P == s.B;
+    if (settled)
+        runSamples<true>(b, s, dcBlockerLeft, dcBlockerRight, in1, in2, out1, out2, n);
+    else
+        runSamples<false>(b, s, dcBlockerLeft, dcBlockerRight, in1, in2, out1, out2, n);
+    state = s;
+    for (int k = 0; k < numDelayLines && n > 0; ++k)
+    {
+        const LineGroup& lines = k < 4 ? b.shortLines : b.longLines;
+        delayLines[static_cast<size_t>(k)].readPosition = lines.position;
+        delayLines[static_cast<size_t>(k)].writePosition = (lines.position - 1) & lines.mask;
     }
 
     // Every line's reads reach this state (the tank lines through the folds, which hold their

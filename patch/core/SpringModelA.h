@@ -79,7 +79,7 @@ struct SpringModelA
                       SampleValue* out1, SampleValue* out2, Index n);
 
     // Reflects v at +1 and -1 until it lies in [-1, 1] (exactly 1 stays 1); not finite gives 0.
-    static float fold(float v);
+    static float fold(float v) { return v >= -1.0f && v < 1.0f ? v : foldOutside(v); }
 
     Controls controls;
     std::array<DelayLine, numDelayLines> delayLines;
@@ -88,6 +88,7 @@ struct SpringModelA
     dsp::DcBlocker dcBlockerLeft, dcBlockerRight;
 
 private:
+    static float foldOutside(float v);
     void restartAfterOverflow(SampleValue* out1, SampleValue* out2, Index n);
 };
 
