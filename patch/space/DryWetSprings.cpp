@@ -42,23 +42,22 @@ void Quillmore::PRTSubpatcher_46::processBlock(const SampleValue* const* inputs,
     SampleValue* m = mixSignal.get();
     SampleValue* d = drySignal.get();
     // A NaN that reached a target or a one-pole (a host's NaN parameter) would stay in the one-pole
-    // for good: a state that is not finite starts again from 0, a target that is not finite is held.
-    for (float* state : {&blend, &mix, &dry})
-        if (!std::isfinite(*state))
-            *state = 0.0f;
-    const float toBlend = std::isfinite(blendTarget) ? blendTarget : blend;
-    const float toMix = std::isfinite(mixTarget) ? mixTarget : mix;
+    // for good: a one-pole that is not finite starts again from 0, a target that is not finite is held.
+    for (dsp::OnePoleSmoother* smoother : {&blend, &mix, &dry})
+        if (!std::isfinite(smoother->value()))
+            smoother->setValue(0.0f);
+    const float toBlend = std::isfinite(blendTarget) ? blendTarget : blend.value();
+    const float toMix = std::isfinite(mixTarget) ? mixTarget : mix.value();
     const float mode = std::isfinite(mixMode) ? mixMode : 0.0f;
     for (Index i = 0; i < n; ++i)
     {
-        blend += (toBlend - blend) * 0.01f;
-        ab[i] = blend;
-        wA[i] = 1.0f - blend * blend;
-        mix += (toMix - mix) * 0.01f;
-        m[i] = mix;
-        const float dryTarget = 1.0f - mix * mix * mix + mode;
-        dry += ((dryTarget < 0.0f ? 0.0f : (dryTarget > 1.0f ? 1.0f : dryTarget)) - dry) * 0.01f;
-        d[i] = dry;
+        const float position = blend.next(toBlend);
+        ab[i] = position;
+        wA[i] = 1.0f - position * position;
+        const float wet = mix.next(toMix);
+        m[i] = wet;
+        const float dryTarget = 1.0f - wet * wet * wet + mode;
+        d[i] = dry.next(dryTarget < 0.0f ? 0.0f : (dryTarget > 1.0f ? 1.0f : dryTarget));
     }
     numberTilde_obj_47.process(wA, getDummyBuffer(), n);
     numberTilde_obj_36.process(ab, getDummyBuffer(), n);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "patch/core/NumberBox.h"
+#include "patch/core/OnePoleSmoother.h"
 #include "patch/core/Quillmore.h"
 #include "patch/core/SignalBuffer.h"
 #include "patch/core/SignalMonitor.h"
@@ -44,9 +45,9 @@ public:
     float mixMode = 1.0f; // until the top level first writes SendRetMode
 
     // The three one-poles: A/B position, mix, dry gain.
-    float blend = 0.0f;
-    float mix = 0.0f;
-    float dry = 0.0f;
+    dsp::OnePoleSmoother blend{0.01f};
+    dsp::OnePoleSmoother mix{0.01f};
+    dsp::OnePoleSmoother dry{0.01f};
 
 protected:
     void processBlock(const SampleValue* const* inputs, SampleValue* const* outputs, Index n) override;
