@@ -49,6 +49,18 @@ void OwnedDataRef::allocate()
         engine->sendDataRefUpdated(index);
 }
 
+void OwnedDataRef::resizeFrames(size_t frames)
+{
+    requestedChannels = 1;
+    view->requestChannels(1);
+    view->allocateIfNeeded();
+    view->setSize(frames);
+    if (ref.getData() != nullptr)
+        getPlatform()->memset(ref.getData(), 0, ref.getSizeInBytes());
+    if (EngineInterface* engine = owner.getEngine())
+        engine->sendDataRefUpdated(index);
+}
+
 void OwnedDataRef::rebuildView()
 {
     auto* rebuilt = new Float64Buffer(&ref);

@@ -58,6 +58,9 @@ public:
     void requestFrames(size_t frames, size_t channels = 1);
     // Storage at the requested size; fresh storage is cleared and the engine told when it changed.
     void allocate() override;
+    // Storage of exactly frames (one channel) now, every sample cleared, and the engine told (a
+    // resize at prepare; it may allocate).
+    void resizeFrames(size_t frames);
     void rebuildView() override;
     DataRef* getOwnedDataRef() override { return &ref; }
 

@@ -11,7 +11,8 @@ constexpr const HashedText* messageBoxTags[] = {&tags::listin, &tags::listout};
 }
 
 MessageBox::MessageBox(GeneratedPatcher& owner, HashedText path)
-    : PatchObject(owner, path, NumberMessages | ListMessages | BangMessages, makeTagSet(messageBoxTags))
+    : PatchObject(owner, path, NumberMessages | ListMessages | BangMessages, makeTagSet(messageBoxTags)),
+      outputTag(tags::listin.hash)
 {
     // Room for the one-value contents that the patch sets while it runs.
     content.reserve(1);
@@ -62,7 +63,7 @@ void MessageBox::receiveList(MessageTag tag, const list& values)
 
 void MessageBox::receiveBang(MessageTag tag)
 {
-    if (tag == tags::listin.hash)
+    if (tag == outputTag)
         output();
 }
 

@@ -27,6 +27,8 @@ public:
 
     // Hands the content to what the box is connected to.
     void output();
+    // The bang tag that makes the box output ("listin" unless set; the warbler's boxes take "bangin").
+    void setOutputTag(const HashedText& tag) { outputTag = tag.hash; }
 
     const list& getContent() const { return content; }
 
@@ -39,6 +41,7 @@ public:
 
 private:
     list content;
+    MessageTag outputTag;
 };
 
 } // namespace PRT

@@ -21,6 +21,8 @@ public:
     void setRange(float low, float high);
     // Set-up: the box's format, then "setup" with 1.
     void setUp(int64_t setupFormat);
+    // The value a box holds before anything sets it: stored silently, driving nothing.
+    void setInitialValue(float initial) { value = initial; }
 
     // Clamp (where the box has a range), truncate unless the format is 6, store, report "valout",
     // then drive what the box is connected to.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "patch/core/Button.h"
 #include "patch/core/DataViewSlot.h"
 #include "patch/core/LoadTimeObjects.h"
 #include "patch/core/MessageBox.h"
@@ -22,10 +23,15 @@ public:
 
     void setupObjects() override;
 
+    // The stopper's own part of the start-up, which the warbler's load-time routine runs too: the
+    // button's chain, then the values derived from the sample rate.
+    virtual void applyStartupValues() {}
+
     Toggle toggle_obj_136{*this, HashedText("TapeStopper/toggle_obj-136")};    // TapeStop
     MessageBox message_obj_112{*this, HashedText("TapeStopper/message_obj-112")}; // [2 × inertia]
     NumberBox number_obj_11{*this, HashedText("TapeStopper/number_obj-11")};   // crossfade-back factor
     LoadBang loadbang{*this, HashedText("TapeStopper/loadbang_obj-1")};
+    Button button_obj_36{*this, HashedText("TapeStopper/button_obj-36")}; // start-up chain
     OwnedDataRef delaytilde_05_del_bufferobj{*this, "delaytilde_05_del_bufferobj"};
     OwnedDataRef delaytilde_06_del_bufferobj{*this, "delaytilde_06_del_bufferobj"};
 

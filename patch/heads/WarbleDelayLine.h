@@ -1,0 +1,67 @@
+#pragma once
+
+#include "patch/core/DataViewSlot.h"
+#include "patch/core/DelayLine.h"
+
+#include <cmath>
+
+namespace PRT
+{
+
+// One of the warbler's two tape delays: at most 200 ms (floor(sr / 5) samples) in a power-of-two
+// line of the warbler's own data reference, read with linear interpolation. Unlike a plain delay
+// line it applies a new delay time one sample after it arrives: each sample is read at the delay in
+// force, and a different delay value only becomes the one in force for the next sample. That lag is
+// part of how the warble sounds, so it lives here rather than in the shared line.
+class WarbleDelayLine
+{
+public:
+    explicit WarbleDelayLine(OwnedDataRef& storage) : storage_(storage) {}
+
+    // Sizes the line for the rate (storage resized and cleared, the engine told; may allocate), and
+    // forgets the delay in force.
+    void prepare(float sampleRate)
+    {
+        line_.setMaximumDelay(std::floor(static_cast<double>(sampleRate) / 5.0));
+        storage_.resizeFrames(line_.requiredCapacity());
+        bind();
+        line_.rewindIfBeyondMaximum();
+        current_ = -1.0f;
+    }
+
+    // The storage the data reference holds now (after set-up allocated it, or a view rebuild).
+    void bind() { line_.bind({storage_.getSamples(), storage_.getFrameCount()}); }
+    // Set-up before the first prepare: the size at the class's default rate, storage requested.
+    void requestStorage(float sampleRate)
+    {
+        line_.setMaximumDelay(std::floor(static_cast<double>(sampleRate) / 5.0));
+        storage_.requestFrames(line_.requiredCapacity());
+    }
+
+    void process(const SampleValue* input, const SampleValue* delay, SampleValue* output, Index n)
+    {
+        float current = current_;
+        for (Index i = 0; i < n; ++i)
+        {
+            const float d = delay[i];
+            if (current == -1.0f)
+                current = d;
+            const float x = input[i];
+            output[i] = line_.readLinear(current);
+            line_.write(x);
+            current = d;
+        }
+        current_ = current;
+    }
+
+    std::int64_t maximumDelay() const { return line_.maximumDelay(); }
+    std::size_t capacity() const { return line_.capacity(); }
+    float delayInForce() const { return current_; }
+
+private:
+    OwnedDataRef& storage_;
+    dsp::DelayLine line_;
+    float current_ = -1.0f;
+};
+
+} // namespace PRT

@@ -1,0 +1,234 @@
+// The warbler's block: its modulation sources summed into two delay times, the two tape delays, the
+// reports and the display monitors.
+#include "patch/heads/Warbler.h"
+
+#include "patch/heads/DamageCrinkle.h"
+#include "patch/heads/StDrift.h"
+
+namespace PRT
+{
+namespace
+{
+float clampTo(float x, float low, float high)
+{
+    return x < low ? low : (x > high ? high : x);
+}
+
+// The patch's "+ 0.25", "× 0.2" and their kind compute in double and keep the float result.
+float plusThenTimes(float x, double addend, double factor)
+{
+    return static_cast<float>((static_cast<double>(x) + addend) * factor);
+}
+} // namespace
+
+void Quillmore::PRTSubpatcher_54::prepareSignalObjects(bool changed)
+{
+    if (operatorsPrepared && !changed)
+        return;
+    operatorsPrepared = true;
+    const float sampleRate = getSampleRate();
+    flutterLowPass.prepare(sampleRate);
+    flutterHighPass.prepare(sampleRate);
+    if (!(sampleRate == sampleRateSent))
+        sendMessageBoxList(sampleRate);
+    stepCoefficients.prepare(sampleRate, getBlockSize(), dsp::LowPass);
+    stepPhasor.prepare(sampleRate);
+    tripleRatePhasor.prepare(sampleRate);
+    stepDelta.reset();
+    stepFilter.reset();
+    wanderPhasor.prepare(sampleRate);
+    wanderHighPass.prepare(sampleRate);
+    wanderLowPass.prepare(sampleRate);
+    wanderDelta.reset();
+    wowOscillator.prepare(sampleRate);
+    delaytilde_08.prepare(sampleRate);
+    delaytilde_07.prepare(sampleRate);
+}
+
+void Quillmore::PRTSubpatcher_54::processBlock(const SampleValue* const* inputs, SampleValue* const* outputs, Index n)
+{
+    // Master depth, wow depth and the centre delay glide towards their targets.
+    SampleValue* master = masterDepth.get();
+    SampleValue* wowDepthSignal = wowDepth.get();
+    SampleValue* centre = baseDelay.get();
+    for (Index i = 0; i < n; ++i)
+    {
+        master[i] = masterDepthSmoother.next(masterDepthTarget);
+        wowDepthSignal[i] = wowDepthSmoother.next(wowDepthTarget);
+        centre[i] = baseDelaySmoother.next(baseDelayTarget);
+    }
+    numberTilde_obj_344.process(centre, nullptr, n);
+
+    // Blips.
+    SampleValue* blip = blips.get();
+    SampleValue* crinkleOutputs[] = {blip};
+    damageCrinkleL->process(nullptr, 0, crinkleOutputs, 1, n);
+    const float blipGain = blipsGain;
+    for (Index i = 0; i < n; ++i)
+        blip[i] *= blipGain;
+    numberTilde_obj_90.process(blip, nullptr, n);
+    scope_obj_203.process(blip, n);
+
+    // The flutter band: slowly slid noise between the two fifth-order Butterworth filters.
+    SampleValue* band = flutterBand.get();
+    flutterSlide.setRise(flutterSlideUp);
+    flutterSlide.setFall(flutterSlideDown);
+    for (Index i = 0; i < n; ++i)
+        band[i] = flutterSlide.next(flutterNoise.next());
+    flutterLowPass.process(band, n, flutterLowCut);
+    const float bandGain = flutterBandGain;
+    for (Index i = 0; i < n; ++i)
+        band[i] *= bandGain;
+    flutterHighPass.process(band, n, flutterHighCut);
+
+    // The stereo drift, driven by the flutter band.
+    SampleValue* driftIn = driftInput.get();
+    for (Index i = 0; i < n; ++i)
+        driftIn[i] = plusThenTimes(band[i], 0.25, 0.2);
+    SampleValue* driftL = driftLeft.get();
+    SampleValue* driftR = driftRight.get();
+    const SampleValue* driftInputs[] = {driftIn};
+    SampleValue* driftOutputs[] = {driftL, driftR};
+    stDrift->process(driftInputs, 1, driftOutputs, 2, n);
+    for (Index i = 0; i < n; ++i)
+    {
+        driftL[i] = leftDriftSmoother.next(driftL[i]);
+        driftR[i] = rightDriftSmoother.next(driftR[i]);
+    }
+    scope_obj_239.process(band, n);
+
+    // The wander low-pass cut-off, and the flutter signal.
+    SampleValue* zero = getZeroBuffer();
+    numberTilde_obj_21.process(zero, heldFrequency.get(), n);
+    SampleValue* lowCut = wanderCutoff.get();
+    wanderCutoffSlide.setRise(16000.0f);
+    wanderCutoffSlide.setFall(800.0f);
+    for (Index i = 0; i < n; ++i)
+        lowCut[i] = clampTo(wanderCutoffSlide.next(wanderCutoffTarget), 5.0f, 80.0f);
+    scope_obj_42.process(lowCut, n);
+    SampleValue* flutterSignal = flutter.get();
+    for (Index i = 0; i < n; ++i)
+        flutterSignal[i] = band[i] * flutterDepthSmoother.next(flutterDepthTarget);
+
+    // Instability, stepped branch: noise held once per step-phasor cycle, through the biquad that
+    // the three held values design, gives the rate modulation.
+    numberTilde_obj_22.process(zero, heldGain.get(), n);
+    numberTilde_obj_451.process(zero, heldQ.get(), n);
+    const SampleValue* frequency = heldFrequency.get();
+    const SampleValue* gain = heldGain.get();
+    const SampleValue* q = heldQ.get();
+    SampleValue* step = stepPhase.get();
+    SampleValue* triple = tripleRatePhase.get();
+    SampleValue* stepped = steppedNoise.get();
+    const float stepHz = stepRate;
+    stepHold.setThreshold(stepThreshold);
+    for (Index i = 0; i < n; ++i)
+    {
+        const float noise = stepNoise.next();
+        const float p = stepPhasor.next(stepHz);
+        step[i] = p;
+        triple[i] = tripleRatePhasor.next(3.0f * p);
+        stepped[i] = stepHold.next(p, noise);
+    }
+    tripleRateSnapshot.process(triple, n);
+    scope_obj_446.process(step, n);
+    for (Index i = 0; i < n; ++i)
+        stepWrap.next(stepDelta.next(step[i]) < 0.0f ? 1.0f : 0.0f, i);
+    SampleValue* rateMod = rateModulation.get();
+    const float rateDepth = instabilityRateDepth;
+    for (Index i = 0; i < n; ++i)
+    {
+        const float filtered = stepFilter.process(stepped[i], stepCoefficients.next(frequency[i], q[i], gain[i], dsp::LowPass));
+        stepped[i] = filtered;
+        rateMod[i] = static_cast<float>(static_cast<double>(filtered) + 0.5) * rateDepth;
+    }
+    scope_obj_420.process(rateMod, n);
+    filteredNoiseSnapshot.process(stepped, n);
+
+    // Instability, wander branch: noise held at random rates, slewed and band-limited.
+    SampleValue* highCut = wanderHighCut.get();
+    for (Index i = 0; i < n; ++i)
+        highCut[i] = wanderHighCutSlide.next(wanderHighCutTarget) + 2.0f;
+    scope_obj_48.process(highCut, n);
+    SampleValue* wanderNoiseSignal = scratch.get();
+    const float noiseGain = instabilityNoiseGain;
+    for (Index i = 0; i < n; ++i)
+        wanderNoiseSignal[i] = wanderNoise.next() * noiseGain;
+    scope_obj_146.process(wanderNoiseSignal, n);
+    const auto depth = static_cast<float>(static_cast<double>(instabilityDepth) * 0.8);
+    SampleValue* wander = wanderPhase.get();
+    SampleValue* instabilitySignal = instability.get();
+    const float wanderHz = wanderRate;
+    wanderHold.setThreshold(wanderThreshold);
+    for (Index i = 0; i < n; ++i)
+    {
+        const float p = wanderPhasor.next(wanderHz);
+        wander[i] = p;
+        instabilitySignal[i] = wanderSlew.next(wanderHold.next(p, wanderNoiseSignal[i]));
+    }
+    wanderHighPass.process(instabilitySignal, n, highCut);
+    wanderLowPass.process(instabilitySignal, n, lowCut);
+    for (Index i = 0; i < n; ++i)
+        instabilitySignal[i] *= depth;
+    scope_obj_149.process(instabilitySignal, n);
+    for (Index i = 0; i < n; ++i)
+        wanderWrap.next(wanderDelta.next(wander[i]) < 0.0f ? 1.0f : 0.0f, i);
+    scope_obj_141.process(wander, n);
+
+    // Wow: the cosine at the wow rate plus the clamped rate modulation.
+    const SampleValue* extraRate = inputs[4];
+    SampleValue* rateOffset = scratch.get();
+    const float modGain = wowRateModGain;
+    for (Index i = 0; i < n; ++i)
+        rateOffset[i] = clampTo(extraRate[i] + rateMod[i], 0.0f, 5.0f) * modGain;
+    numberTilde_obj_29.process(rateOffset, nullptr, n);
+    SampleValue* wowSignal = wow.get();
+    const float baseRate = wowRateHz;
+    for (Index i = 0; i < n; ++i)
+        wowSignal[i] = wowOscillator.next(wowRateSmoother.next(rateOffset[i] + baseRate)) * wowDepthSignal[i];
+
+    // Right, then left: the modulation sum, its report, the delay time and the delay.
+    const SampleValue* extraLeft = inputs[2];
+    const SampleValue* extraRight = inputs[3];
+    SampleValue* sumRight = modulationRight.get();
+    SampleValue* sumLeft = modulationLeft.get();
+    SampleValue* reported = scratch.get();
+    SampleValue* delay = delayTime.get();
+    const float gainRight = reportGainR;
+    for (Index i = 0; i < n; ++i)
+    {
+        const float rightExtra = (extraRight[i] + flutterSignal[i]) + instabilitySignal[i];
+        const float leftExtra = (extraLeft[i] + flutterSignal[i]) + instabilitySignal[i];
+        sumRight[i] = ((blip[i] + driftR[i]) + rightExtra) + wowSignal[i];
+        sumLeft[i] = ((blip[i] + driftL[i]) + leftExtra) + wowSignal[i];
+        reported[i] = sumRight[i] * gainRight;
+        delay[i] = sumRight[i] * master[i] + centre[i];
+    }
+    rightReport.process(reported, n);
+    delaytilde_08.process(inputs[1], delay, outputs[1], n);
+    scope_obj_3.process(delay, n);
+
+    const float gainLeft = reportGainL;
+    for (Index i = 0; i < n; ++i)
+    {
+        reported[i] = sumLeft[i] * gainLeft;
+        delay[i] = sumLeft[i] * master[i] + centre[i];
+    }
+    leftReport.process(reported, n);
+    numberTilde_obj_325.process(sumLeft, nullptr, n);
+    delaytilde_07.process(inputs[0], delay, outputs[0], n);
+    scope_obj_2.process(delay, n);
+    scope_obj_315.process(sumLeft, n);
+    scope_obj_173.process(wowSignal, n);
+
+    // The extra outputs: flutter plus instability twice, and the rate modulation.
+    for (Index i = 0; i < n; ++i)
+    {
+        const float shared = flutterSignal[i] + instabilitySignal[i];
+        outputs[3][i] = shared;
+        outputs[2][i] = shared;
+        outputs[4][i] = rateMod[i];
+    }
+}
+
+} // namespace PRT
