@@ -34,18 +34,41 @@ public:
 
 private:
     float coefficientFor(float cutoff) const;
+    bool restsOn(const float* samples, Index n) const;
     void designStages(float cutoff);
 
-    float onePoleStep(float x, float cutoff)
+    // The three sections sample by sample, their state in locals (the block may alias no member).
+    template <typename Cutoff>
+    void run(float* samples, Index n, Cutoff cutoffAt)
     {
-        if (!(cutoff == lastCutoff_) || recompute_)
+        const BiquadCoefficients c0 = coefficients_[0];
+        const BiquadCoefficients c1 = coefficients_[1];
+        BiquadState s0 = stages_[0];
+        BiquadState s1 = stages_[1];
+        float memory = memory_;
+        float onePole = onePole_;
+        float lastCutoff = lastCutoff_;
+        bool recompute = recompute_;
+        const bool lowPass = mode_ == LowPass;
+        for (Index i = 0; i < n; ++i)
         {
-            onePole_ = coefficientFor(cutoff);
-            lastCutoff_ = cutoff;
-            recompute_ = false;
+            const float cutoff = cutoffAt(i);
+            if (!(cutoff == lastCutoff) || recompute)
+            {
+                onePole = coefficientFor(cutoff);
+                lastCutoff = cutoff;
+                recompute = false;
+            }
+            const float x = samples[i];
+            memory = (1.0f - onePole) * memory + onePole * x;
+            samples[i] = s1.process(s0.process(lowPass ? memory : x - memory, c0), c1);
         }
-        memory_ = (1.0f - onePole_) * memory_ + onePole_ * x;
-        return mode_ == LowPass ? memory_ : x - memory_;
+        stages_[0] = s0;
+        stages_[1] = s1;
+        memory_ = memory;
+        onePole_ = onePole;
+        lastCutoff_ = lastCutoff;
+        recompute_ = recompute;
     }
 
     const FilterMode mode_;

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace PRT
 {
@@ -13,6 +14,40 @@ namespace
 {
 constexpr const HashedText* scopeTags[] = {&tags::setup, &tags::monitor};
 constexpr int64_t peakMode = 1;
+// The largest and the smallest of n samples, each at least 0 / at most 0; NaN never counts. Four
+// lanes at a time.
+struct Extremes
+{
+    float highest = 0.0f;
+    float lowest = 0.0f;
+};
+
+Extremes extremesOf(const SampleValue* x, Index n)
+{
+    using Lanes = float __attribute__((vector_size(16)));
+    Lanes high = {0.0f, 0.0f, 0.0f, 0.0f};
+    Lanes low = high;
+    Index k = 0;
+    for (; k + 4 <= n; k += 4)
+    {
+        Lanes v;
+        std::memcpy(&v, x + k, sizeof v);
+        high = v > high ? v : high;
+        low = v < low ? v : low;
+    }
+    Extremes e;
+    for (int j = 0; j < 4; ++j)
+    {
+        e.highest = high[j] > e.highest ? high[j] : e.highest;
+        e.lowest = low[j] < e.lowest ? low[j] : e.lowest;
+    }
+    for (; k < n; ++k)
+    {
+        e.highest = x[k] > e.highest ? x[k] : e.highest;
+        e.lowest = x[k] < e.lowest ? x[k] : e.lowest;
+    }
+    return e;
+}
 } // namespace
 
 SignalScope::SignalScope(GeneratedPatcher& owner, HashedText path, int64_t interval)
@@ -35,27 +70,36 @@ void SignalScope::prepare(bool changed)
 
 void SignalScope::process(const SampleValue* input, Index n)
 {
+    // A sampling interval's stretch at a time: its largest magnitude first (a loop the compiler
+    // vectorises), and only when that beats the running peak, the first sample that reaches it.
     Index i = 0;
     while (i < n)
     {
-        // The samples up to and including the next sampling point (the countdown is a whole number).
         const float due = countdown > 1.0f ? countdown : 1.0f;
-        const Index run = static_cast<Index>(std::min(static_cast<float>(n - i), due));
-        float peakMagnitude = std::fabs(peak);
-        for (const Index end = i + run; i < end; ++i)
+        const Index stretch = due < static_cast<float>(n - i) ? static_cast<Index>(due) : n - i;
+        const SampleValue* x = input + i;
+        // The stretch's largest magnitude and its sign from its extremes; only when a sample and its
+        // negation tie for it does the first of them decide, found by a scan.
+        const Extremes e = extremesOf(x, stretch);
+        const float largest = e.highest > -e.lowest ? e.highest : -e.lowest;
+        if (largest > std::fabs(peak))
         {
-            const float magnitude = std::fabs(input[i]);
-            if (magnitude > peakMagnitude)
-            {
-                peakMagnitude = magnitude;
-                peak = input[i];
-            }
+            if (e.highest != -e.lowest)
+                peak = e.highest > -e.lowest ? e.highest : e.lowest;
+            else
+                for (Index k = 0; k < stretch; ++k)
+                    if (std::fabs(x[k]) == largest)
+                    {
+                        peak = x[k];
+                        break;
+                    }
         }
-        countdown -= static_cast<float>(run);
+        i += stretch;
+        countdown -= static_cast<float>(stretch);
         if (countdown > 0.0f)
             continue;
         countdown = static_cast<float>(samplingInterval);
-        values.push(mode == peakMode ? peak : input[i - 1]);
+        values.push(mode == peakMode ? peak : x[stretch - 1]);
         peak = 0.0f;
         if (values.size() >= valuesPerReport)
         {

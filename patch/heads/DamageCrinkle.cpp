@@ -213,12 +213,16 @@ void Quillmore::PRTSubpatcher_54::PRTSubpatcher_38::processBlock(const SampleVal
     SampleValue* out = outputs[0];
     SampleValue* phase = s0.get();
     const float rate = blipRateHz;
+    dsp::RampPhasor phasor = blipPhasor;
+    dsp::SampleDelta delta = blipDelta;
     for (Index i = 0; i < n; ++i)
     {
-        const float p = blipPhasor.next(rate);
+        const float p = phasor.next(rate);
         phase[i] = p;
-        blipWrap.next(blipDelta.next(p) < 0.0f ? 1.0f : 0.0f, i);
+        blipWrap.next(delta.next(p) < 0.0f ? 1.0f : 0.0f, i);
     }
+    blipPhasor = phasor;
+    blipDelta = delta;
     numberTilde_obj_150.process(phase, nullptr, n);
     scope_obj_147.process(phase, n);
 
@@ -226,8 +230,10 @@ void Quillmore::PRTSubpatcher_54::PRTSubpatcher_38::processBlock(const SampleVal
     follower.render(followed, n);
     slew.setRise(slideUpSamples);
     slew.setFall(slideDownSamples);
+    dsp::Slide slide = slew;
     for (Index i = 0; i < n; ++i)
-        out[i] = slew.next(followed[i]);
+        out[i] = slide.next(followed[i]);
+    slew = slide;
     scope_obj_48.process(out, n);
 
     envelope.render(phase, n);

@@ -92,18 +92,25 @@ void Quillmore::PRTSubpatcher_54::PRTSubpatcher_37::processBlock(const SampleVal
 
     // The random offset: a new target at each wrap of the phase, glided to from where it stood.
     const float rate = driftRateHz > 0.0001f ? driftRateHz : 0.0001f;
+    dsp::RampPhasor phasor = offsetPhasor;
+    float previous = previousOffsetPhase, start = offsetStart, target = offsetTarget, last = lastOffset;
     for (Index i = 0; i < n; ++i)
     {
-        const float phase = offsetPhasor.next(rate);
-        if (phase < previousOffsetPhase)
+        const float phase = phasor.next(rate);
+        if (phase < previous)
         {
-            offsetStart = lastOffset;
-            offsetTarget = static_cast<float>(nextRandomBits(driftRandom)) * kRandomBitsScale - 1.0f;
+            start = last;
+            target = static_cast<float>(nextRandomBits(driftRandom)) * kRandomBitsScale - 1.0f;
         }
-        previousOffsetPhase = phase;
-        lastOffset = offsetStart + (offsetTarget - offsetStart) * phase;
-        x[i] = lastOffset;
+        previous = phase;
+        last = start + (target - start) * phase;
+        x[i] = last;
     }
+    offsetPhasor = phasor;
+    previousOffsetPhase = previous;
+    offsetStart = start;
+    offsetTarget = target;
+    lastOffset = last;
     numberTilde_obj_26.process(x, nullptr, n);
     scope_obj_27.process(x, n);
 
@@ -111,8 +118,10 @@ void Quillmore::PRTSubpatcher_54::PRTSubpatcher_37::processBlock(const SampleVal
     for (Index i = 0; i < n; ++i)
         frequency[i] = in[i] + x[i];
     const float rightGain = rightDriftGain;
+    dsp::CosineOscillator cosine = oscillator;
     for (Index i = 0; i < n; ++i)
-        right[i] = rightGain * oscillator.next(frequency[i]);
+        right[i] = rightGain * cosine.next(frequency[i]);
+    oscillator = cosine;
     scope_obj_24.process(right, n);
 }
 

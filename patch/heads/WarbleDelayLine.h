@@ -41,16 +41,18 @@ public:
     void process(const SampleValue* input, const SampleValue* delay, SampleValue* output, Index n)
     {
         float current = current_;
+        dsp::DelayLine line = line_; // in a local, so that the output buffer may not alias it
         for (Index i = 0; i < n; ++i)
         {
             const float d = delay[i];
             if (current == -1.0f)
                 current = d;
             const float x = input[i];
-            output[i] = line_.readLinear(current);
-            line_.write(x);
+            output[i] = line.readLinear(current);
+            line.write(x);
             current = d;
         }
+        line_ = line;
         current_ = current;
     }
 

@@ -49,6 +49,14 @@ void Quillmore::PRTSubpatcher_54::connectObjects()
     number_obj_37.setInitialValue(2000.0f);
     number_obj_248.setInitialValue(flutterBandGain);
 
+    // The fixed slides of the instability's cut-offs and of its held wander value, in samples.
+    wanderCutoffSlide.setRise(16000.0f);
+    wanderCutoffSlide.setFall(800.0f);
+    wanderHighCutSlide.setRise(3500.0f);
+    wanderHighCutSlide.setFall(2000.0f);
+    wanderSlew.setRise(2500.0f);
+    wanderSlew.setFall(1800.0f);
+
     number_obj_27.setRange(0.0f, 1000.0f);
     number_obj_27.onValue = [this](float depth) {
         masterDepthTarget = depth;

@@ -47,15 +47,78 @@ void Quillmore::PRTSubpatcher_54::prepareSignalObjects(bool changed)
 
 void Quillmore::PRTSubpatcher_54::processBlock(const SampleValue* const* inputs, SampleValue* const* outputs, Index n)
 {
-    // Master depth, wow depth and the centre delay glide towards their targets.
     SampleValue* master = masterDepth.get();
     SampleValue* wowDepthSignal = wowDepth.get();
     SampleValue* centre = baseDelay.get();
-    for (Index i = 0; i < n; ++i)
+    SampleValue* band = flutterBand.get();
+    SampleValue* lowCut = wanderCutoff.get();
+    SampleValue* flutterDepth = flutter.get();
+    SampleValue* highCut = wanderHighCut.get();
+    SampleValue* step = stepPhase.get();
+    SampleValue* triple = tripleRatePhase.get();
+    SampleValue* stepped = steppedNoise.get();
+    SampleValue* wanderNoiseSignal = scratch.get();
+    SampleValue* wander = wanderPhase.get();
+    SampleValue* instabilitySignal = instability.get();
+
+    // Every recursion that depends on nothing computed in this block, side by side in one loop so
+    // that their latencies overlap: the depth smoothers, the flutter noise and its slide, the two
+    // instability cut-off slides, and the held noise of the stepped and the wander branch. Operator
+    // state lives in locals meanwhile (the block buffers may not alias it, so it stays in registers).
+    flutterSlide.setRise(flutterSlideUp);
+    flutterSlide.setFall(flutterSlideDown);
+    stepHold.setThreshold(stepThreshold);
+    wanderHold.setThreshold(wanderThreshold);
     {
-        master[i] = masterDepthSmoother.next(masterDepthTarget);
-        wowDepthSignal[i] = wowDepthSmoother.next(wowDepthTarget);
-        centre[i] = baseDelaySmoother.next(baseDelayTarget);
+        dsp::OnePoleSmoother masterSmoother = masterDepthSmoother, wowSmoother = wowDepthSmoother,
+                             centreSmoother = baseDelaySmoother, depthSmoother = flutterDepthSmoother;
+        dsp::NoiseGenerator noiseF = flutterNoise, noiseS = stepNoise, noiseW = wanderNoise;
+        dsp::Slide slideF = flutterSlide, slideLow = wanderCutoffSlide, slideHigh = wanderHighCutSlide,
+                   slew = wanderSlew;
+        dsp::RampPhasor phasorS = stepPhasor, phasorT = tripleRatePhasor, phasorW = wanderPhasor;
+        dsp::SampleAndHold holdS = stepHold, holdW = wanderHold;
+        const float masterTarget = masterDepthTarget, wowTarget = wowDepthTarget, centreTarget = baseDelayTarget,
+                    depthTarget = flutterDepthTarget, lowTarget = wanderCutoffTarget,
+                    highTarget = wanderHighCutTarget, stepHz = stepRate, wanderHz = wanderRate,
+                    noiseGain = instabilityNoiseGain;
+        for (Index i = 0; i < n; ++i)
+        {
+            master[i] = masterSmoother.next(masterTarget);
+            wowDepthSignal[i] = wowSmoother.next(wowTarget);
+            centre[i] = centreSmoother.next(centreTarget);
+            band[i] = slideF.next(noiseF.next());
+            lowCut[i] = clampTo(slideLow.next(lowTarget), 5.0f, 80.0f);
+            flutterDepth[i] = depthSmoother.next(depthTarget);
+            highCut[i] = slideHigh.next(highTarget) + 2.0f;
+
+            const float noise = noiseS.next();
+            const float p = phasorS.next(stepHz);
+            step[i] = p;
+            triple[i] = phasorT.next(3.0f * p);
+            stepped[i] = holdS.next(p, noise);
+
+            const float scaledNoise = noiseW.next() * noiseGain;
+            wanderNoiseSignal[i] = scaledNoise;
+            const float w = phasorW.next(wanderHz);
+            wander[i] = w;
+            instabilitySignal[i] = slew.next(holdW.next(w, scaledNoise));
+        }
+        masterDepthSmoother = masterSmoother;
+        wowDepthSmoother = wowSmoother;
+        baseDelaySmoother = centreSmoother;
+        flutterDepthSmoother = depthSmoother;
+        flutterNoise = noiseF;
+        stepNoise = noiseS;
+        wanderNoise = noiseW;
+        flutterSlide = slideF;
+        wanderCutoffSlide = slideLow;
+        wanderHighCutSlide = slideHigh;
+        wanderSlew = slew;
+        stepPhasor = phasorS;
+        tripleRatePhasor = phasorT;
+        wanderPhasor = phasorW;
+        stepHold = holdS;
+        wanderHold = holdW;
     }
     numberTilde_obj_344.process(centre, nullptr, n);
 
@@ -69,12 +132,7 @@ void Quillmore::PRTSubpatcher_54::processBlock(const SampleValue* const* inputs,
     numberTilde_obj_90.process(blip, nullptr, n);
     scope_obj_203.process(blip, n);
 
-    // The flutter band: slowly slid noise between the two fifth-order Butterworth filters.
-    SampleValue* band = flutterBand.get();
-    flutterSlide.setRise(flutterSlideUp);
-    flutterSlide.setFall(flutterSlideDown);
-    for (Index i = 0; i < n; ++i)
-        band[i] = flutterSlide.next(flutterNoise.next());
+    // The flutter band: the slid noise between the two fifth-order Butterworth filters.
     flutterLowPass.process(band, n, flutterLowCut);
     const float bandGain = flutterBandGain;
     for (Index i = 0; i < n; ++i)
@@ -90,84 +148,59 @@ void Quillmore::PRTSubpatcher_54::processBlock(const SampleValue* const* inputs,
     const SampleValue* driftInputs[] = {driftIn};
     SampleValue* driftOutputs[] = {driftL, driftR};
     stDrift->process(driftInputs, 1, driftOutputs, 2, n);
-    for (Index i = 0; i < n; ++i)
     {
-        driftL[i] = leftDriftSmoother.next(driftL[i]);
-        driftR[i] = rightDriftSmoother.next(driftR[i]);
+        dsp::OnePoleSmoother l = leftDriftSmoother, r = rightDriftSmoother;
+        for (Index i = 0; i < n; ++i)
+        {
+            driftL[i] = l.next(driftL[i]);
+            driftR[i] = r.next(driftR[i]);
+        }
+        leftDriftSmoother = l;
+        rightDriftSmoother = r;
     }
     scope_obj_239.process(band, n);
 
-    // The wander low-pass cut-off, and the flutter signal.
+    // The wander low-pass cut-off's display, and the flutter signal.
     SampleValue* zero = getZeroBuffer();
     numberTilde_obj_21.process(zero, heldFrequency.get(), n);
-    SampleValue* lowCut = wanderCutoff.get();
-    wanderCutoffSlide.setRise(16000.0f);
-    wanderCutoffSlide.setFall(800.0f);
-    for (Index i = 0; i < n; ++i)
-        lowCut[i] = clampTo(wanderCutoffSlide.next(wanderCutoffTarget), 5.0f, 80.0f);
     scope_obj_42.process(lowCut, n);
-    SampleValue* flutterSignal = flutter.get();
+    SampleValue* flutterSignal = flutterDepth;
     for (Index i = 0; i < n; ++i)
-        flutterSignal[i] = band[i] * flutterDepthSmoother.next(flutterDepthTarget);
+        flutterSignal[i] = band[i] * flutterDepth[i];
 
-    // Instability, stepped branch: noise held once per step-phasor cycle, through the biquad that
+    // Instability, stepped branch: the noise held once per step-phasor cycle, through the biquad that
     // the three held values design, gives the rate modulation.
     numberTilde_obj_22.process(zero, heldGain.get(), n);
     numberTilde_obj_451.process(zero, heldQ.get(), n);
-    const SampleValue* frequency = heldFrequency.get();
-    const SampleValue* gain = heldGain.get();
-    const SampleValue* q = heldQ.get();
-    SampleValue* step = stepPhase.get();
-    SampleValue* triple = tripleRatePhase.get();
-    SampleValue* stepped = steppedNoise.get();
-    const float stepHz = stepRate;
-    stepHold.setThreshold(stepThreshold);
-    for (Index i = 0; i < n; ++i)
-    {
-        const float noise = stepNoise.next();
-        const float p = stepPhasor.next(stepHz);
-        step[i] = p;
-        triple[i] = tripleRatePhasor.next(3.0f * p);
-        stepped[i] = stepHold.next(p, noise);
-    }
     tripleRateSnapshot.process(triple, n);
     scope_obj_446.process(step, n);
     for (Index i = 0; i < n; ++i)
         stepWrap.next(stepDelta.next(step[i]) < 0.0f ? 1.0f : 0.0f, i);
+    const SampleValue* frequency = heldFrequency.get();
+    const SampleValue* gain = heldGain.get();
+    const SampleValue* q = heldQ.get();
     SampleValue* rateMod = rateModulation.get();
     const float rateDepth = instabilityRateDepth;
-    for (Index i = 0; i < n; ++i)
     {
-        const float filtered = stepFilter.process(stepped[i], stepCoefficients.next(frequency[i], q[i], gain[i], dsp::LowPass));
-        stepped[i] = filtered;
-        rateMod[i] = static_cast<float>(static_cast<double>(filtered) + 0.5) * rateDepth;
+        dsp::BiquadState filter = stepFilter;
+        for (Index i = 0; i < n; ++i)
+        {
+            const float filtered =
+                filter.process(stepped[i], stepCoefficients.next(frequency[i], q[i], gain[i], dsp::LowPass));
+            stepped[i] = filtered;
+            rateMod[i] = static_cast<float>(static_cast<double>(filtered) + 0.5) * rateDepth;
+        }
+        stepFilter = filter;
     }
     scope_obj_420.process(rateMod, n);
     filteredNoiseSnapshot.process(stepped, n);
 
-    // Instability, wander branch: noise held at random rates, slewed and band-limited.
-    SampleValue* highCut = wanderHighCut.get();
-    for (Index i = 0; i < n; ++i)
-        highCut[i] = wanderHighCutSlide.next(wanderHighCutTarget) + 2.0f;
+    // Instability, wander branch: the held, slewed noise band-limited between the two cut-offs.
     scope_obj_48.process(highCut, n);
-    SampleValue* wanderNoiseSignal = scratch.get();
-    const float noiseGain = instabilityNoiseGain;
-    for (Index i = 0; i < n; ++i)
-        wanderNoiseSignal[i] = wanderNoise.next() * noiseGain;
     scope_obj_146.process(wanderNoiseSignal, n);
-    const auto depth = static_cast<float>(static_cast<double>(instabilityDepth) * 0.8);
-    SampleValue* wander = wanderPhase.get();
-    SampleValue* instabilitySignal = instability.get();
-    const float wanderHz = wanderRate;
-    wanderHold.setThreshold(wanderThreshold);
-    for (Index i = 0; i < n; ++i)
-    {
-        const float p = wanderPhasor.next(wanderHz);
-        wander[i] = p;
-        instabilitySignal[i] = wanderSlew.next(wanderHold.next(p, wanderNoiseSignal[i]));
-    }
     wanderHighPass.process(instabilitySignal, n, highCut);
     wanderLowPass.process(instabilitySignal, n, lowCut);
+    const auto depth = static_cast<float>(static_cast<double>(instabilityDepth) * 0.8);
     for (Index i = 0; i < n; ++i)
         instabilitySignal[i] *= depth;
     scope_obj_149.process(instabilitySignal, n);
@@ -183,9 +216,15 @@ void Quillmore::PRTSubpatcher_54::processBlock(const SampleValue* const* inputs,
         rateOffset[i] = clampTo(extraRate[i] + rateMod[i], 0.0f, 5.0f) * modGain;
     numberTilde_obj_29.process(rateOffset, nullptr, n);
     SampleValue* wowSignal = wow.get();
-    const float baseRate = wowRateHz;
-    for (Index i = 0; i < n; ++i)
-        wowSignal[i] = wowOscillator.next(wowRateSmoother.next(rateOffset[i] + baseRate)) * wowDepthSignal[i];
+    {
+        dsp::OnePoleSmoother rate = wowRateSmoother;
+        dsp::CosineOscillator oscillator = wowOscillator;
+        const float baseRate = wowRateHz;
+        for (Index i = 0; i < n; ++i)
+            wowSignal[i] = oscillator.next(rate.next(rateOffset[i] + baseRate)) * wowDepthSignal[i];
+        wowRateSmoother = rate;
+        wowOscillator = oscillator;
+    }
 
     // Right, then left: the modulation sum, its report, the delay time and the delay.
     const SampleValue* extraLeft = inputs[2];
