@@ -3,6 +3,8 @@
 #include "patch/core/QuillmoreModules.h"
 #include "runtime/EngineCore.h"
 
+#include "tests/patch/ModuleTestRoot.h"
+
 #include "PerSample.h"
 
 #include <benchmark/benchmark.h>
@@ -17,39 +19,18 @@ namespace
 constexpr Index kBlock = 128;
 using Warbler = Quillmore::PRTSubpatcher_54;
 
-// The warbler alone under a root that starts it as the top level does and feeds its extra ports zeros.
-class WarblerRoot final : public GeneratedPatcher
-{
-public:
-    WarblerRoot() : GeneratedPatcher({"WarblerRoot", 2, 2}, 0) {}
-    void initialize() override
-    {
-        GeneratedPatcher::initialize();
-        warbler->setupObjects();
-        allocateDataRefs();
-        scheduleLoadClocks();
-    }
-    Warbler* warbler = nullptr;
-
-private:
-    void createChildren() override { warbler = createChild<Warbler>(); }
-    void processBlock(const SampleValue* const* inputs, SampleValue* const* outputs, Index n) override
-    {
-        warbler->process(inputs, 2, outputs, 2, n);
-    }
-};
-
 void renderWarbler(benchmark::State& state, bool allOn)
 {
     EngineCore engine;
-    auto* root = new WarblerRoot();
+    // The warbler alone, started as the top level starts it; its extra ports read zeros.
+    auto* root = new test::ModuleTestRoot<Warbler>();
     engine.setPatcher(PatcherPtr(root));
     engine.prepareToProcess(48000.0f, kBlock, false);
     std::vector<float> left(kBlock), right(kBlock), outLeft(kBlock), outRight(kBlock);
     const SampleValue* inputs[] = {left.data(), right.data()};
     SampleValue* outputs[] = {outLeft.data(), outRight.data()};
     engine.process(inputs, 2, outputs, 2, kBlock, nullptr, nullptr);
-    Warbler& w = *root->warbler;
+    Warbler& w = *root->module;
     w.number_obj_19.setNumberValue(allOn ? 5.0f : 1.2f);
     if (allOn)
     {
