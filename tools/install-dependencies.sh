@@ -5,6 +5,8 @@ set -euo pipefail
 
 packages=(
     g++ cmake ninja-build pkg-config ccache python3
+    # the skin image generator (tools/make_skins.py) and its check
+    python3-pil optipng
     libgtest-dev libgmock-dev libbenchmark-dev
     libconcurrentqueue-dev libreaderwriterqueue-dev
     # JUCE's build needs (Debian's JUCE links the system PNG, JPEG and zlib libraries)

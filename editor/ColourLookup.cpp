@@ -1,0 +1,13 @@
+#include "editor/ColourLookup.h"
+
+namespace Quillmore
+{
+juce::Colour findColourOrTransparent(const juce::Component& component, int colourId)
+{
+    if (colourId == 0)
+        return juce::Colours::transparentBlack;
+    if (component.isColourSpecified(colourId) || component.getLookAndFeel().isColourSpecified(colourId))
+        return component.findColour(colourId);
+    return juce::Colours::transparentBlack;
+}
+} // namespace Quillmore

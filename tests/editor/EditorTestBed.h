@@ -1,0 +1,72 @@
+#pragma once
+// The editor's test bed: components shown in a real window under X, mouse and keys injected through
+// the window's peer as the windowing system delivers them, a hand-stepped clock for the timed
+// displays, pixel probes of what a component paints, and PNG snapshots written into the build folder
+// for a person to look at.
+
+#include <juce_gui_basics/juce_gui_basics.h>
+
+#include <memory>
+
+namespace EditorTestBed
+{
+// Stands in for the editor's millisecond counter while it exists; time moves only by advance().
+class TestClock
+{
+public:
+    explicit TestClock(juce::uint32 start = 100000);
+    ~TestClock();
+
+    void advance(juce::uint32 milliseconds);
+    juce::uint32 now() const;
+
+    TestClock(const TestClock&) = delete;
+    TestClock& operator=(const TestClock&) = delete;
+};
+
+// One tick of a timer, as the message loop would deliver it: calls its callback if it is running.
+// Returns whether it was running.
+bool tick(juce::Timer& timer);
+
+// A native top-level window holding one component at its top-left corner. Mouse positions are in the
+// component's coordinates.
+class DesktopWindow
+{
+public:
+    explicit DesktopWindow(juce::Component& content);
+    ~DesktopWindow();
+
+    juce::ComponentPeer& peer() const;
+
+    void hover(juce::Point<float> position);
+    void press(juce::Point<float> position, juce::ModifierKeys buttons = juce::ModifierKeys::leftButtonModifier);
+    void dragTo(juce::Point<float> position, int steps = 8);
+    void release(juce::Point<float> position);
+    void click(juce::Point<float> position);
+    void drag(juce::Point<float> from, juce::Point<float> to, int steps = 8);
+    void wheel(juce::Point<float> position, float deltaY);
+    // Sends the key to the focused component (or the window's); returns whether it was used.
+    bool key(const juce::KeyPress& keyPress);
+
+    DesktopWindow(const DesktopWindow&) = delete;
+    DesktopWindow& operator=(const DesktopWindow&) = delete;
+
+private:
+    void send(juce::Point<float> position, juce::ModifierKeys modifiers);
+
+    juce::Component& content;
+    std::unique_ptr<juce::Component> window;
+    juce::Point<float> pointer;
+    juce::ModifierKeys buttons;
+    juce::int64 eventTime;
+};
+
+// What the component (with its children) paints over the background, at its own size.
+juce::Image render(juce::Component& component, juce::Colour background = juce::Colours::black);
+
+// The colour of one pixel; a probe outside the image fails the test and gives transparent black.
+juce::Colour pixel(const juce::Image& image, int x, int y);
+
+// The image written as <name>.png into the build folder's editor-snapshots folder, for review.
+juce::File writeSnapshot(const juce::Image& image, const juce::String& name);
+} // namespace EditorTestBed
