@@ -378,8 +378,10 @@ def text_mask(text, face, size, position, rotation=0.0, tracking=0):
 
 # --- The page legend --------------------------------------------------------------------------------
 
-LEGEND_X, LEGEND_Y = 40, 37          # top-left of the legend's capital letters
-LEGEND_SIZE = 86                      # font size: capitals about 62 pixels high (15 at 450 x 285)
+# The legend sits left of the preset header's outline (which starts at 15 % of the width), clear of
+# it at every size.
+LEGEND_X, LEGEND_Y = 34, 39          # top-left of the legend's capital letters
+LEGEND_SIZE = 80                      # font size: capitals about 58 pixels high (14 at 450 x 285)
 
 
 def legend(base, side, ink, plate=None, letter_ink=None, rotation=0.0):
@@ -390,10 +392,10 @@ def legend(base, side, ink, plate=None, letter_ink=None, rotation=0.0):
     left, top, right, bottom = probe.textbbox((0, 0), "SIDE", font=typeface)
     word_w, cap_h = right - left, bottom - top
     base = glow(base, ink, text_mask("SIDE", REGULAR_FONT, LEGEND_SIZE, (LEGEND_X, LEGEND_Y), rotation))
-    letter_x = LEGEND_X + word_w + 22
+    letter_x = LEGEND_X + word_w + 20
     if plate is None:
         return glow(base, ink, text_mask(side, REGULAR_FONT, LEGEND_SIZE, (letter_x, LEGEND_Y), rotation))
-    pad = 13
+    pad = 12
     l2, t2, r2, b2 = probe.textbbox((0, 0), side, font=typeface)
     box = Supersampled()
     box.rounded((letter_x - pad, LEGEND_Y - pad, letter_x + (r2 - l2) + pad, LEGEND_Y + cap_h + pad), 10, fill=255)
@@ -628,7 +630,7 @@ def paint_demo(skin, side, calm):
             x += length + rng.uniform(22, 40)
     base = glow(base, ink, ImageChops.multiply(scaled_mask(writing.mask(), 0.85), label))
     underline = Supersampled(scale=2)
-    points = [(36 + t * 260, 120 + 5 * math.sin(t * 7) + t * 6) for t in [i / 30 for i in range(31)]]
+    points = [(30 + t * 240, 116 + 5 * math.sin(t * 7) + t * 6) for t in [i / 30 for i in range(31)]]
     underline.line(points, 5)
     base = glow(base, ink, underline.mask())
     base = darken(base, calm, 0.25)
@@ -637,36 +639,30 @@ def paint_demo(skin, side, calm):
 
 def paint_demo2(skin, side, calm):
     accent = hex_rgb(skin["accent"][side])
-    base = vertical_gradient(shade(accent, 0.22), (18, 22, 22))
     base = vertical_gradient((34, 42, 41), (20, 24, 24))
     base = glow(base, shade(accent, 0.3), radial_mask((1500, 120), 700, 330, 0.4))
-    base = modulate(base, smooth_noise(61, (60, 38)), 0.035)
+    base = modulate(base, smooth_noise(61, (60, 38)), 0.022)
     base = scratches(base, calm, 62, 130, strength=0.22)
     # Masking tape across the top-left corner, the legend written on it in marker.
     rng = random.Random(63)
     tape = Supersampled(scale=2)
     points = [(16, 22)]
-    y = 22
-    for x in range(16, 330, 18):
+    for x in range(16, 262, 18):
         points.append((x, 22 + rng.uniform(-3, 3)))
     for yy in range(22, 142, 10):
-        points.append((330 + rng.uniform(-5, 5), yy))
-    for x in range(330, 16, -18):
+        points.append((262 + rng.uniform(-5, 5), yy))
+    for x in range(262, 16, -18):
         points.append((x, 142 + rng.uniform(-3, 3)))
     for yy in range(142, 22, -10):
         points.append((16 + rng.uniform(-5, 5), yy))
     tape.polygon(points)
-    tape_mask = tape.mask().rotate(-2.0, resample=Image.BICUBIC, center=(170, 80))
+    tape_mask = tape.mask().rotate(-2.0, resample=Image.BICUBIC, center=(140, 80))
     base = glow(base, (222, 208, 168), scaled_mask(tape_mask, 0.94))
     base = modulate(base, ImageChops.multiply(smooth_noise(64, (40, 8)), tape_mask), 0.04)
     # A second strip in the right corner, plain.
     strip = Supersampled(scale=2)
     strip.polygon([(1640, 250), (1790, 232), (1794, 268), (1644, 286)])
     base = glow(base, (222, 208, 168), scaled_mask(strip.mask(), 0.85))
-    # Two felt-tip ticks between the header and the columns, and a doodled wave.
-    doodle = Supersampled(scale=2)
-    doodle.line(wave_points(340, 1460, 212, 16, 180, 0.4, 0.0, step=8), 3.2)
-    base = glow(base, shade(accent, 0.9), quiet_under_controls(scaled_mask(doodle.mask(), 0.75), calm, 0.0))
     base = darken(base, calm, 0.25)
     return legend(base, side, (34, 34, 40), rotation=-2.0)
 
