@@ -10,4 +10,10 @@ juce::Colour findColourOrTransparent(const juce::Component& component, int colou
         return component.findColour(colourId);
     return juce::Colours::transparentBlack;
 }
+
+juce::Colour findColourOr(const juce::Component& component, int colourId, juce::Colour fallback)
+{
+    const auto colour = findColourOrTransparent(component, colourId);
+    return colour.getAlpha() != 0 ? colour : fallback;
+}
 } // namespace Quillmore

@@ -58,9 +58,7 @@ void ParamToggleButton::paintButton(juce::Graphics& g, bool highlighted, bool do
     if (down)
         fillColour = Quillmore::liftedTowardsWhite(fillColour, 1.3f);
 
-    auto outline = Quillmore::findColourOrTransparent(*this, outlineColourId);
-    if (outline.getAlpha() == 0)
-        outline = juce::Colour(fallbackOutlineColour);
+    const auto outline = Quillmore::findColourOr(*this, outlineColourId, juce::Colour(fallbackOutlineColour));
 
     g.setColour(fillColour);
     g.fillRoundedRectangle(0.5f, 0.5f, cw, ch, cornerRadius);

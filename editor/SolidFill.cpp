@@ -22,8 +22,7 @@ void SolidFill::setColourId(int id)
 
 juce::Colour SolidFill::getFillColour() const
 {
-    const auto colour = Quillmore::findColourOrTransparent(*this, colourId);
-    return colour.getAlpha() != 0 ? colour : fixedColour;
+    return Quillmore::findColourOr(*this, colourId, fixedColour);
 }
 
 void SolidFill::paint(juce::Graphics& g)

@@ -161,6 +161,46 @@ bool DesktopWindow::key(const juce::KeyPress& keyPress)
     return peer().handleKeyPress(keyPress);
 }
 
+namespace
+{
+// Owned by the component once installed.
+class CountingImage : public juce::CachedComponentImage
+{
+public:
+    CountingImage(juce::Component& componentToPaint, std::shared_ptr<RepaintRecorder::Counts> countsToKeep)
+        : component(componentToPaint), counts(std::move(countsToKeep))
+    {
+    }
+
+    void paint(juce::Graphics& g) override { component.paint(g); }
+    bool invalidateAll() override { return record(); }
+    bool invalidate(const juce::Rectangle<int>&) override { return record(); }
+    void releaseResources() override {}
+
+private:
+    bool record()
+    {
+        ++(juce::MessageManager::existsAndIsCurrentThread() ? counts->onMessage : counts->offMessage);
+        return true;
+    }
+
+    juce::Component& component;
+    std::shared_ptr<RepaintRecorder::Counts> counts;
+};
+} // namespace
+
+RepaintRecorder::RepaintRecorder(juce::Component& component) : owner(component), counts(std::make_shared<Counts>())
+{
+    EXPECT_TRUE(component.isVisible()) << "a hidden component is never repainted";
+    owner.setCachedComponentImage(new CountingImage(owner, counts));
+    counts->onMessage = 0; // installing it repainted once
+}
+
+RepaintRecorder::~RepaintRecorder()
+{
+    owner.setCachedComponentImage(nullptr);
+}
+
 juce::Image render(juce::Component& component, juce::Colour background)
 {
     juce::Image image(juce::Image::ARGB, std::max(component.getWidth(), 1), std::max(component.getHeight(), 1), true);

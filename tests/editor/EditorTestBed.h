@@ -6,6 +6,7 @@
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
+#include <atomic>
 #include <memory>
 
 namespace EditorTestBed
@@ -59,6 +60,31 @@ private:
     juce::Point<float> pointer;
     juce::ModifierKeys buttons;
     juce::int64 eventTime;
+};
+
+// Counts every repaint asked of a component, by the thread that asked: on the message thread or off
+// it. (A cached image installed in the component, which the framework tells of each repaint, does the
+// counting; the component still paints itself.) The component must be visible and outlive this.
+class RepaintRecorder
+{
+public:
+    explicit RepaintRecorder(juce::Component& component);
+    ~RepaintRecorder();
+
+    int onMessageThread() const { return counts->onMessage.load(); }
+    int offMessageThread() const { return counts->offMessage.load(); }
+
+    struct Counts
+    {
+        std::atomic<int> onMessage{0}, offMessage{0};
+    };
+
+    RepaintRecorder(const RepaintRecorder&) = delete;
+    RepaintRecorder& operator=(const RepaintRecorder&) = delete;
+
+private:
+    juce::Component& owner;
+    std::shared_ptr<Counts> counts;
 };
 
 // What the component (with its children) paints over the background, at its own size.

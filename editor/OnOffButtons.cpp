@@ -1,0 +1,35 @@
+#include "editor/OnOffButtons.h"
+
+#include <algorithm>
+
+namespace UtilityButtons
+{
+void OnOffButtonBase::setSectionLabel(const juce::String& text)
+{
+    sectionLabel = text;
+    repaint();
+}
+
+void OnOffButtonBase::mouseDown(const juce::MouseEvent& e)
+{
+    SquareUtilityBase::mouseDown(e);
+    toggle(parameter);
+}
+
+void OnOffButtonBase::paint(juce::Graphics& g)
+{
+    const auto [square, side, margin, inner, band] = geometry();
+    const bool on = isOn(parameter);
+    if (!on)
+    {
+        g.setColour(juce::Colour(0xcc808287));
+        g.fillRect(square);
+    }
+    drawFace(g, square);
+    drawStandardLabel(g, square, sectionLabel);
+
+    const int gap = std::min(inner - band, std::max(2, roundHalfEven(side * 0.03)));
+    drawTextIn(g, {square.getX() + margin, square.getY() + margin + band + gap, inner, inner - band - gap},
+               on ? "ON" : "OFF", std::max(static_cast<float>(side) * 0.55f, 14.0f), juce::Justification::centred);
+}
+} // namespace UtilityButtons

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "editor/SquareUtilityBase.h"
+
+namespace UtilityButtons
+{
+// A section switch: the section's name over "ON" or "OFF", greyed while off. A mouse-down toggles the
+// parameter at once.
+class OnOffButtonBase : public SquareUtilityBase
+{
+public:
+    OnOffButtonBase() = default;
+
+    void setSectionLabel(const juce::String& text);
+    const juce::String& getSectionLabel() const { return sectionLabel; }
+
+    void mouseDown(const juce::MouseEvent& e) override;
+    void paint(juce::Graphics& g) override;
+
+    // Set by the editor; null when the parameter state has no such parameter.
+    juce::RangedAudioParameter* parameter = nullptr;
+
+private:
+    juce::String sectionLabel{"ONOFF"};
+};
+
+// The Heads section switch ("HeadsOn").
+class HeadsOnButton : public OnOffButtonBase
+{
+public:
+    HeadsOnButton() { setSectionLabel("HEADS"); }
+};
+
+// The Space section switch ("SpaceOn").
+class SpaceOnButton : public OnOffButtonBase
+{
+public:
+    SpaceOnButton() { setSectionLabel("SPACE"); }
+};
+} // namespace UtilityButtons
