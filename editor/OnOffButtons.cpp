@@ -10,16 +10,10 @@ void OnOffButtonBase::setSectionLabel(const juce::String& text)
     repaint();
 }
 
-void OnOffButtonBase::mouseDown(const juce::MouseEvent& e)
-{
-    SquareUtilityBase::mouseDown(e);
-    toggle(parameter);
-}
-
 void OnOffButtonBase::paint(juce::Graphics& g)
 {
     const auto [square, side, margin, inner, band] = geometry();
-    const bool on = isOn(parameter);
+    const bool on = isOn();
     if (!on)
     {
         g.setColour(juce::Colour(0xcc808287));

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "editor/SquareUtilityBase.h"
+#include "editor/ToggleSquareBase.h"
 
 namespace UtilityButtons
 {
 // A section switch: the section's name over "ON" or "OFF", greyed while off. A mouse-down toggles the
 // parameter at once.
-class OnOffButtonBase : public SquareUtilityBase
+class OnOffButtonBase : public ToggleSquareBase
 {
 public:
     OnOffButtonBase() = default;
@@ -14,11 +14,8 @@ public:
     void setSectionLabel(const juce::String& text);
     const juce::String& getSectionLabel() const { return sectionLabel; }
 
-    void mouseDown(const juce::MouseEvent& e) override;
     void paint(juce::Graphics& g) override;
 
-    // Set by the editor; null when the parameter state has no such parameter.
-    juce::RangedAudioParameter* parameter = nullptr;
 
 private:
     juce::String sectionLabel{"ONOFF"};

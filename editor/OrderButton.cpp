@@ -4,18 +4,12 @@
 
 namespace UtilityButtons
 {
-void OrderButton::mouseDown(const juce::MouseEvent& e)
-{
-    SquareUtilityBase::mouseDown(e);
-    toggle(parameter);
-}
-
 void OrderButton::paint(juce::Graphics& g)
 {
     const auto [square, side, margin, inner, band] = geometry();
     drawFace(g, square);
 
-    const bool spaceFirst = isOn(parameter);
+    const bool spaceFirst = isOn();
     drawStandardLabel(g, square, spaceFirst ? "SPACE" : "HEADS");
 
     const int x = square.getX() + margin, y = square.getY() + margin;

@@ -24,17 +24,6 @@ int roundHalfEven(double value)
     return static_cast<int>(std::nearbyint(value));
 }
 
-bool isOn(const juce::RangedAudioParameter* parameter)
-{
-    return parameter != nullptr && parameter->getValue() >= 0.5f;
-}
-
-void toggle(juce::RangedAudioParameter* parameter)
-{
-    if (parameter != nullptr)
-        parameter->setValueNotifyingHost(isOn(parameter) ? 0.0f : 1.0f);
-}
-
 SquareUtilityBase::~SquareUtilityBase()
 {
     repaintListener.detach();

@@ -68,9 +68,4 @@ constexpr juce::uint32 utilityTextColour = 0xf2ffffff;
 
 // Round to the nearest integer, halves to even.
 int roundHalfEven(double value);
-
-// A 0..1 parameter reads as on from 0.5; null reads as off.
-bool isOn(const juce::RangedAudioParameter* parameter);
-// Sets the parameter to 0 when it reads as on, else to 1, telling the host. Nothing when null.
-void toggle(juce::RangedAudioParameter* parameter);
 } // namespace UtilityButtons

@@ -4,16 +4,10 @@
 
 namespace UtilityButtons
 {
-void StopButton::mouseDown(const juce::MouseEvent& e)
-{
-    SquareUtilityBase::mouseDown(e);
-    toggle(parameter);
-}
-
 void StopButton::paint(juce::Graphics& g)
 {
     const auto [square, side, margin, inner, band] = geometry();
-    if (isOn(parameter))
+    if (isOn())
     {
         g.setColour(juce::Colour(stoppedColour));
         g.fillRect(square);
