@@ -1,5 +1,5 @@
 // The tape warbles, as a host hears it: a steady sine through the built bundle comes out with its
-// pitch swinging at the wow rate, and the warble values move in the host's parameter list.
+// pitch swinging at the wow rate.
 #include "tests/e2e/BuiltBundle.h"
 #include "tools/host/BlockSizes.h"
 #include "tools/host/HostedParameters.h"
@@ -9,7 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <set>
 #include <vector>
 
 using namespace Quillmore::Host;
@@ -73,43 +72,17 @@ TEST(WarbleThroughBundle, ASineUnderFullWowSwingsInPitchAtTheWowRate)
         EXPECT_NEAR(*high - 1000.0, swing, swing * 0.1) << wowRate << " Hz";
         EXPECT_NEAR(1000.0 - *low, swing, swing * 0.1) << wowRate << " Hz";
 
-        // The pitch crosses 1 kHz twice per wow cycle.
+        // The pitch goes from well below 1 kHz to well above it and back once per wow cycle (the
+        // two thresholds keep the estimate's jitter near 1 kHz from counting).
         size_t crossings = 0;
-        for (size_t k = 1; k < track.hertz.size(); ++k)
-            if ((track.hertz[k - 1] < 1000.0) != (track.hertz[k] < 1000.0))
+        int side = 0;
+        for (const double hz : track.hertz)
+        {
+            const int now = hz > 1000.0 + swing / 2.0 ? 1 : (hz < 1000.0 - swing / 2.0 ? -1 : side);
+            if (side != 0 && now != side)
                 ++crossings;
+            side = now;
+        }
         EXPECT_NEAR(static_cast<double>(crossings), 2.0 * 4.0 * wowRate, 1.0) << wowRate << " Hz";
     }
-}
-
-TEST(WarbleThroughBundle, TheWarbleValuesMoveInTheHostsParameterListWhileAudioRuns)
-{
-    auto plugin = loadBuiltBundle();
-    auto& instance = *plugin.instance;
-    auto& warbleL = findParameter(instance, "WarbleL");
-    auto& warbleR = findParameter(instance, "WarbleR");
-
-    SignalSettings settings;
-    settings.seconds = 0.1;
-    const auto chunk = generateSignal(settings, 48000.0);
-    auto blocks = BlockSizes::fixed(512);
-
-    renderThrough(instance, chunk, blocks);
-    EXPECT_FLOAT_EQ(warbleL.getValue(), 0.5f) << "no master warble: no deflection";
-    EXPECT_FLOAT_EQ(warbleR.getValue(), 0.5f);
-
-    setParameterFromText(findParameter(instance, "Wow"), "100");
-    setParameterFromText(findParameter(instance, "MstrWarble"), "100");
-    setParameterFromText(findParameter(instance, "WowRate"), "2 Hz");
-    std::set<float> left, right;
-    for (int k = 0; k < 40; ++k)
-    {
-        renderThrough(instance, chunk, blocks);
-        left.insert(warbleL.getValue());
-        right.insert(warbleR.getValue());
-        ASSERT_TRUE(warbleL.getValue() >= 0.24f && warbleL.getValue() <= 0.76f) << warbleL.getValue();
-    }
-    EXPECT_GT(left.size(), 10u) << "the meter moves";
-    EXPECT_GT(right.size(), 10u);
-    EXPECT_GT(*left.rbegin() - *left.begin(), 0.3f) << "swinging over most of 0.25 .. 0.75";
 }
