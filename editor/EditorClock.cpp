@@ -16,6 +16,13 @@ juce::uint32 editorMilliseconds()
     return juce::Time::getMillisecondCounter();
 }
 
+double editorMillisecondsHiRes()
+{
+    if (const auto source = clockSource.load(std::memory_order_acquire))
+        return static_cast<double>(source());
+    return juce::Time::getMillisecondCounterHiRes();
+}
+
 void setEditorClockSource(EditorClockSource source)
 {
     clockSource.store(source, std::memory_order_release);

@@ -7,6 +7,12 @@
 #include <algorithm>
 #include <atomic>
 
+namespace juce
+{
+// The framework's message loop step on Linux, which its headers do not declare.
+bool dispatchNextMessageOnSystemQueue(bool returnIfNoPendingMessages);
+} // namespace juce
+
 namespace EditorTestBed
 {
 namespace
@@ -63,6 +69,13 @@ bool tick(juce::Timer& timer)
         return false;
     timer.timerCallback();
     return true;
+}
+
+void deliverPostedMessages()
+{
+    for (int i = 0; i < 10000 && juce::dispatchNextMessageOnSystemQueue(true); ++i)
+    {
+    }
 }
 
 DesktopWindow::DesktopWindow(juce::Component& contentToShow)

@@ -29,6 +29,10 @@ public:
 // Returns whether it was running.
 bool tick(juce::Timer& timer);
 
+// Runs what was posted to the message thread (asynchronous calls, and timer callbacks that the
+// framework's timer thread found due) until nothing is pending.
+void deliverPostedMessages();
+
 // A native top-level window holding one component at its top-left corner. Mouse positions are in the
 // component's coordinates.
 class DesktopWindow
