@@ -62,6 +62,7 @@ juce::ColourGradient shadeGradient(juce::Rectangle<float> plot, double from, dou
 
 EQGraph::EQGraph()
 {
+    setName("EQGraph");
     setOpaque(false);
 }
 

@@ -179,6 +179,7 @@ TEST_F(EQGraphTest, ParametersSetTheHandlesAndTexts)
 
 TEST_F(EQGraphTest, OpensWithTheParametersCurrentValues)
 {
+    EXPECT_EQ(graph.getName(), "EQGraph");
     // The defaults: HighPass 20 Hz, HighPassQ 0.8, HighRolloff 18 kHz, Saturate and Degrade 0.
     EXPECT_EQ(graph.getHighPassPosition(), 0.0);
     EXPECT_NEAR(graph.getDisplayQ(), (0.8 - 0.1) * 2.0 / 1.9 - 1.0, 1.0e-6);
