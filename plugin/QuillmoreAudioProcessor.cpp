@@ -1,5 +1,7 @@
 #include "plugin/QuillmoreAudioProcessor.h"
 
+#include "editor/QuillmoreAudioProcessorEditor.h"
+
 #include "plugin/EchoSpecHandler.h"
 #include "plugin/EngineBlockSize.h"
 #include "plugin/OutputMeter.h"
@@ -286,8 +288,7 @@ const juce::String QuillmoreAudioProcessor::getProgramName(int)
 
 juce::AudioProcessorEditor* QuillmoreAudioProcessor::createEditor()
 {
-    // The framework's generic editor stands in until the product's own editor exists.
-    return new juce::GenericAudioProcessorEditor(*this);
+    return new QuillmoreAudioProcessorEditor(*this);
 }
 
 void QuillmoreAudioProcessor::writeSpectrumFrame(const float* values)

@@ -1,0 +1,11 @@
+#pragma once
+
+#include <juce_gui_basics/juce_gui_basics.h>
+
+// Temporary: holds the editor's places for the spectrum view, its XY overlay and the EQ graph, which
+// are being written alongside, until those components replace it. Draws nothing, takes no clicks.
+class DisplayPlaceholder : public juce::Component
+{
+public:
+    DisplayPlaceholder() { setInterceptsMouseClicks(false, false); }
+};
