@@ -2,8 +2,8 @@
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
-// Temporary: holds the editor's places for the spectrum view, its XY overlay and the EQ graph, which
-// are being written alongside, until those components replace it. Draws nothing, takes no clicks.
+// Temporary: holds the editor's places for the spectrum view and its XY overlay, which are being
+// written alongside, until those components replace it. Draws nothing, takes no clicks.
 class DisplayPlaceholder : public juce::Component
 {
 public:

@@ -128,6 +128,11 @@ Editor::QuillmoreAudioProcessorEditor(QuillmoreAudioProcessor& processor)
     addAndMakeVisible(echoToSpringsBar);
 
     addAndMakeVisible(eqGraph);
+    eqGraph.setColourIds(UiLookAndFeel::displayBackgroundColourId, UiLookAndFeel::eqHighPassShadeColourId,
+                         UiLookAndFeel::eqHighPassShadeEndColourId, UiLookAndFeel::eqRolloffShadeColourId,
+                         UiLookAndFeel::eqRolloffShadeEndColourId);
+    eqGraph.setSlopeWidth(0.11f);
+    eqGraph.setRolloffWidth(0.4f);
     addAndMakeVisible(displayPanel);
     displayPanel.setInterceptsMouseClicks(false, false);
 
@@ -191,6 +196,8 @@ Editor::QuillmoreAudioProcessorEditor(QuillmoreAudioProcessor& processor)
     }
 
     eqGraph.setVisible(activeSide == 0);
+    eqAttachments = Quillmore::makeEqGraphAttachments(state, eqGraph);
+    Quillmore::installEqGraphDragCallbacks(eqGraph, state);
     setUpBar(&Editor::degradationBar);
 
     hostSyncToggle.setTexts("HOST SYNC ON", "HOST SYNC OFF");

@@ -2,6 +2,8 @@
 
 #include "editor/BypassOverlay.h"
 #include "editor/DisplayPlaceholder.h"
+#include "editor/EQGraph.h"
+#include "editor/EQGraphBindings.h"
 #include "editor/HistoryGraph.h"
 #include "editor/InOutLabel.h"
 #include "editor/InertiaButton.h"
@@ -146,9 +148,10 @@ private:
     UiLookAndFeel uiLookAndFeel;
 
 public:
-    DisplayPlaceholder eqGraph;
+    EQGraph eqGraph;
 
 private:
+    Quillmore::EqGraphAttachments eqAttachments;
     int activeSide = 0;
 
 public:
