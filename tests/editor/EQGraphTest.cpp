@@ -554,21 +554,28 @@ TEST_F(EQGraphTest, HoveringAndDraggingHighlightTheHandle)
     EXPECT_EQ(graph.getMouseCursor(), juce::MouseCursor(juce::MouseCursor::NormalCursor));
 }
 
-TEST_F(EQGraphTest, AHostThreadChangeNeverTouchesTheGraph)
+TEST_F(EQGraphTest, AHostThreadChangeReachesTheGraphOnTheMessageThreadOnly)
 {
     graph.setVisible(true);
     RepaintRecorder repaints(graph);
     const auto before = graph.getHighPassPosition();
     std::thread host([this] {
-        for (int i = 0; i < 100; ++i)
-            parameter("HighPass").setValueNotifyingHost(static_cast<float>(i % 10) / 10.0f);
+        for (int i = 1; i <= 100; ++i)
+            parameter("HighPass").setValueNotifyingHost(static_cast<float>(i % 10 + 1) / 10.0f);
     });
     host.join();
     EXPECT_EQ(repaints.offMessageThread(), 0);
-    EXPECT_EQ(graph.getHighPassPosition(), before) << "the attachment brings it on the message thread";
+    EXPECT_EQ(graph.getHighPassPosition(), before) << "nothing moves off the message thread";
+
+    // The attachment's posted update brings the last value, once.
+    deliverPostedMessages();
+    EXPECT_NEAR(graph.getHighPassPosition(), EQGraph::hzToX(valueOf("HighPass")), 1.0e-6);
+    EXPECT_GT(graph.getHighPassPosition(), 0.0);
+    EXPECT_EQ(repaints.onMessageThread(), 1);
+    EXPECT_EQ(repaints.offMessageThread(), 0);
 
     // On the message thread the change shows at once.
     set("HighPass", 1000.0f);
     EXPECT_NEAR(graph.getHighPassPosition(), 0.396838663, 1.0e-6);
-    EXPECT_EQ(repaints.onMessageThread(), 1);
+    EXPECT_EQ(repaints.onMessageThread(), 2);
 }
