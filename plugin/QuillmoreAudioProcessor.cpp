@@ -110,8 +110,11 @@ void QuillmoreAudioProcessor::prepareToPlay(double sampleRate, int maximumExpect
     const int engineBlockSize = Quillmore::chooseEngineBlockSize(maximumExpectedSamplesPerBlock);
     prtObject.prepareToProcess(static_cast<float>(sampleRate), static_cast<PRT::Index>(engineBlockSize));
     bridge.prepare(engineBlockSize);
-    // Here and never from the audio thread: the framework tells the host when the value changes.
-    setLatencySamples(bridge.getLatencySamples());
+    hostBypassDelay.prepare(engineBlockSize);
+    // The bridge's block and the patch's: every path through the patch, its own bypass included,
+    // answers one engine block late. Here and never from the audio thread: the framework tells the
+    // host when the value changes.
+    setLatencySamples(bridge.getLatencySamples() + engineBlockSize);
 
     trueBypassValue = apvts.getRawParameterValue(trueBypassId);
 
@@ -175,9 +178,7 @@ void QuillmoreAudioProcessor::process(juce::AudioBuffer<float>& buffer, bool pas
                        // parameter whatever the host's block sizes.
                        forwardParameterChanges();
                        prtObject.process(inputs, 2, outputs, 2, static_cast<PRT::Index>(frames));
-                       if (!passPatchOutput)
-                           for (int channel = 0; channel < 2; ++channel)
-                               std::copy_n(inputs[channel], frames, outputs[channel]);
+                       hostBypassDelay.process(inputs, outputs, frames, !passPatchOutput);
                    });
 
     replaceNonFiniteSamples(buffer, numOutputs, numSamples);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "plugin/EngineBlockBridge.h"
+#include "plugin/EngineBlockDelay.h"
 #include "plugin/LockedValue.h"
 #include "plugin/PendingParameterChanges.h"
 #include "plugin/PresetFields.h"
@@ -167,6 +168,7 @@ private:
     void clearSpectrumFrames();
 
     EngineBlockBridge bridge;
+    EngineBlockDelay hostBypassDelay;
     PRT::CoreObject prtObject;
     std::unordered_map<juce::String, int, StringHash> paramIndexById;
     std::unique_ptr<EchoSpecHandler> echoSpecHandler;

@@ -6,15 +6,17 @@ namespace PRT
 {
 
 // The signals of one channel through the top level's block graph, named after what they carry.
-// headsFeedback alone outlives the block: it is the Heads chain's input for the next block.
+// headsFeedback and previousInput outlive the block: the Heads chain's input and the bypass path's
+// source for the next block.
 struct QuillmoreChannelSignals
 {
     explicit QuillmoreChannelSignals(GeneratedPatcher& patcher) : owner(patcher) {}
 
     GeneratedPatcher& owner;
 
-    SignalBuffer scaledInput{owner}; // the input × 0.8 × input gain
-    SignalBuffer dry{owner};         // the raw input × bypass weight
+    SignalBuffer scaledInput{owner};   // the input × 0.8 × input gain
+    SignalBuffer previousInput{owner}; // the raw input of the previous block
+    SignalBuffer dry{owner};           // the previous block's raw input × bypass weight
 
     SignalBuffer hiss{owner};
     SignalBuffer gatedHiss{owner};

@@ -5,7 +5,9 @@
 // previous block; Order crossfades whether the Heads feed the Space section (0) or the Space section
 // feeds the next block's Heads (1); HeadsOn and SpaceOn crossfade each section with its own input, so
 // the lag stays whatever is switched. Then the hiss (while the Heads are on), the output amplifier,
-// the start-up ramp and the bypass crossfade with the raw input. Every module runs in every setting,
+// the start-up ramp and the bypass crossfade with the raw input. The bypass path takes the previous
+// block's input, so that it is exactly as late as the processed path (the Heads chain's block) and the
+// plug-in's one reported latency holds whether bypassed or not. Every module runs in every setting,
 // also while bypassed. Every sum keeps the grouping of its terms that the mix is defined with (the key
 // is not quite the left plus the right output in 32-bit arithmetic).
 #include "patch/core/GeneratedMath.h"
@@ -63,10 +65,12 @@ void Quillmore::takeInput(const SampleValue* const* inputs, const SampleValue* b
         const SampleValue* in = inputs[c];
         SampleValue* scaled = channel(c).scaledInput.get();
         SampleValue* dry = channel(c).dry.get();
+        SampleValue* previous = channel(c).previousInput.get();
         for (Index i = 0; i < n; ++i)
         {
             scaled[i] = boundSample(static_cast<float>(static_cast<double>(in[i]) * 0.8) * gains[c], signalLimit);
-            dry[i] = bypass[i] * in[i];
+            dry[i] = bypass[i] * previous[i];
+            previous[i] = in[i];
         }
     }
 }

@@ -59,7 +59,7 @@ TEST(HostedProcessor, ReportsItsLatencyAndTail)
     {
         int maximumBlock;
         int latency;
-    } cases[] = { { 64, 64 }, { 150, 128 }, { 512, 256 } };
+    } cases[] = { { 64, 128 }, { 150, 256 }, { 512, 512 } }; // twice the engine block
     for (const auto& c : cases)
     {
         auto plugin = loadBuiltBundle(48000.0, c.maximumBlock);

@@ -1,6 +1,7 @@
-// The bridge from host blocks to engine blocks, measured on audio: a lagged pass-through patcher stands
-// in for the patch, so the output must be the input, delayed by the reported latency plus the
-// patcher's one engine block, sample for sample and without a gap, for any sequence of host blocks.
+// The bridge from host blocks to engine blocks, measured on audio: a pass-through patcher that lags one
+// engine block, as the patch does, stands in for the patch, so the output must be the input, delayed
+// by exactly the reported latency, sample for sample and without a gap, for any sequence of host
+// blocks.
 #include "plugin/EngineBlockSize.h"
 #include "tests/plugin/ProcessorHarness.h"
 
@@ -38,14 +39,16 @@ int firstMismatch(const juce::AudioBuffer<float>& input, int inChannel, const ju
     return -1;
 }
 
-// Delay through the processor with the lagged pass-through: the reported latency plus one engine block.
+// Delay through the processor with the lagged pass-through: the latency it reports, which is the
+// bridge's engine block plus the patch's.
 int expectedDelay(QuillmoreAudioProcessor& processor)
 {
-    return processor.getLatencySamples() + processor.getEngineBlockSize();
+    EXPECT_EQ(processor.getLatencySamples(), 2 * processor.getEngineBlockSize());
+    return processor.getLatencySamples();
 }
 } // namespace
 
-TEST(EngineBlockSize, FollowsTheHostMaximumAndIsReportedAsLatency)
+TEST(EngineBlockSize, FollowsTheHostMaximumAndTwiceItIsReportedAsLatency)
 {
     const struct
     {
@@ -59,7 +62,7 @@ TEST(EngineBlockSize, FollowsTheHostMaximumAndIsReportedAsLatency)
         EXPECT_EQ(Quillmore::chooseEngineBlockSize(c.hostMaximum), c.engineBlock) << c.hostMaximum;
         harness.prepare(c.hostMaximum);
         EXPECT_EQ(harness.processor.getEngineBlockSize(), c.engineBlock) << c.hostMaximum;
-        EXPECT_EQ(harness.processor.getLatencySamples(), c.engineBlock) << c.hostMaximum;
+        EXPECT_EQ(harness.processor.getLatencySamples(), 2 * c.engineBlock) << c.hostMaximum;
         EXPECT_EQ(harness.patcher.getBlockSize(), c.engineBlock) << c.hostMaximum;
     }
 }
@@ -68,7 +71,7 @@ class FixedHostBlocks : public ::testing::TestWithParam<int>
 {
 };
 
-TEST_P(FixedHostBlocks, ComeOutContinuousAndDelayedByLatencyPlusThePatchLag)
+TEST_P(FixedHostBlocks, ComeOutContinuousAndDelayedByTheReportedLatency)
 {
     const int blockSize = GetParam();
     ProcessorHarness harness;
@@ -162,8 +165,8 @@ TEST(AudioBridge, HostBypassDelaysTheInputByTheReportedLatency)
     const auto input = sines(2, 4000);
     const auto output = harness.render(input, 100, true);
 
-    EXPECT_EQ(firstMismatch(input, 0, output, 0, harness.processor.getLatencySamples()), -1);
-    EXPECT_EQ(firstMismatch(input, 1, output, 1, harness.processor.getLatencySamples()), -1);
+    EXPECT_EQ(firstMismatch(input, 0, output, 0, expectedDelay(harness.processor)), -1);
+    EXPECT_EQ(firstMismatch(input, 1, output, 1, expectedDelay(harness.processor)), -1);
     // The patch still runs every engine block, so that what is sent to it meanwhile is taken in step.
     EXPECT_EQ(harness.patcher.processedBlocks, input.getNumSamples() / harness.processor.getEngineBlockSize());
 }
