@@ -298,3 +298,36 @@ TEST_F(SpectrumLfoDisplayTest, FrozenTheBellStaysPut)
     ASSERT_TRUE(tick(view));
     EXPECT_NEAR(phaseDifference(view.getPhase(), phase), 0.0167 * twoPi, 1e-9);
 }
+
+TEST_F(SpectrumLfoDisplayTest, TrailKeepsTheOutlinesOfTheLastMomentsWhileTheBellMoves)
+{
+    view.setFilterQ(2.0f);
+    const auto animate = [this](int steps) {
+        for (int i = 0; i < steps; ++i)
+        {
+            clock.advance(16);
+            tick(view);
+        }
+    };
+
+    // A bell that creeps (well under 0.15 px a step) records an outline only every few steps.
+    view.setLfoSpeedHz(0.02);
+    animate(60);
+    EXPECT_GT(view.getTrailLength(), 0u);
+    EXPECT_LT(view.getTrailLength(), 30u);
+
+    // A fast one records one per step, and outlines older than 1.2 s drop out as new ones come.
+    view.setLfoSpeedHz(2.0);
+    animate(250);
+    EXPECT_GE(view.getTrailLength(), 60u);
+    EXPECT_LE(view.getTrailLength(), 76u) << "1.2 s of 16 ms steps, both ends included";
+    writeSnapshot(render(view), "spectrum-bell-trail");
+
+    // With no LFO amount the bell stands still: nothing new, and nothing dropped until something is.
+    const auto length = view.getTrailLength();
+    view.setLfoAmountPercent(0.0f);
+    animate(200);
+    EXPECT_EQ(view.getTrailLength(), length);
+    view.clear();
+    EXPECT_EQ(view.getTrailLength(), 0u);
+}

@@ -311,3 +311,37 @@ TEST_F(SpectrumViewTest, BellStandsAtTheFilterFrequencyAndTheBandSpansTheLfoSwee
     view.setSize(0, 40);
     EXPECT_NO_FATAL_FAILURE(render(view));
 }
+
+TEST_F(SpectrumViewTest, DrawsAnEchoSpectrumInTheSkinsColours)
+{
+    // The first skin's palette over the display background, as the editor shows it.
+    lookAndFeel.setColour(UiLookAndFeel::spectrumLineColourId, juce::Colour(0xff3291b0));
+    lookAndFeel.setColour(UiLookAndFeel::spectrumFillColourId, juce::Colour(0x333291b0));
+    lookAndFeel.setColour(UiLookAndFeel::spectrumMarkerColourId, juce::Colour(0x73ffffff));
+    lookAndFeel.setColour(UiLookAndFeel::sideBAccentColourId, juce::Colour(0xff3291b0));
+    lookAndFeel.setColour(UiLookAndFeel::spectrumGlowColourId, juce::Colour(0x5ac86edc));
+    // An echo: a level falling with frequency and a resonance where the filter sits.
+    Frame frame;
+    for (int i = 0; i < SpectrumView::frameSize; ++i)
+    {
+        const auto hz = centreOfBin(i);
+        const auto resonance = 14.0f * std::exp(-std::pow(std::log(hz / 1200.0f) / 0.25f, 2.0f));
+        frame[static_cast<size_t>(i)] = binValueAtDb(-6.0f - 9.0f * std::log2(hz / 100.0f) + resonance);
+    }
+    view.pushSpectrumFrame(frame.data());
+    view.setFilterBaseHz(1200.0f);
+    view.setFilterQ(0.6f);
+    view.setLfoAmountPercent(40.0f);
+
+    const juce::Colour background(0xff141928);
+    const auto image = render(view, background);
+    writeSnapshot(image, "spectrum-echo-skin1");
+    // Under the curve, away from the bell: the fill over the background.
+    const auto x = static_cast<int>(view.frequencyToNorm(100.0f) * width) + 3;
+    const auto fill = background.overlaidWith(juce::Colour(0x333291b0));
+    const auto under = pixel(image, x, height - 3);
+    EXPECT_NEAR(under.getBlue(), fill.getBlue(), 2);
+    EXPECT_NEAR(under.getGreen(), fill.getGreen(), 2);
+    // High up the same column, above the curve: the bare background.
+    EXPECT_EQ(pixel(image, x, 2), background);
+}
