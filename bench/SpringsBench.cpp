@@ -1,8 +1,10 @@
 // Per-sample cost of the springs: spring model A (the top level's perform routine on its fourteen
-// lines), the springs high-pass and the springs mixer, each on a stereo noise block of 128 samples at
-// 48 kHz with the start-up ramp open and the default spring settings.
+// lines), the springs high-pass, spring model B and the springs mixer, each on a stereo noise block of
+// 128 samples at 48 kHz with the start-up ramp open and the default spring settings. Model B also
+// while its size glides (a new SpringSize every block), its dearest case.
 #include "patch/core/Quillmore.h"
 #include "patch/space/DryWetSprings.h"
+#include "patch/space/SpringsB.h"
 #include "patch/space/SpringsHighPass.h"
 #include "runtime/EngineCore.h"
 
@@ -69,6 +71,36 @@ void SpringsHighPass_process(benchmark::State& state)
     reportPerSample(state, kBlock);
 }
 BENCHMARK(SpringsHighPass_process);
+
+void SpringsB_process(benchmark::State& state)
+{
+    SpringsRig rig;
+    const SampleValue* inputs[] = {rig.left.data(), rig.right.data()};
+    SampleValue* outputs[] = {rig.outLeft.data(), rig.outRight.data()};
+    for (auto _ : state)
+    {
+        rig.top->springsB->process(inputs, 2, outputs, 2, kBlock);
+        benchmark::DoNotOptimize(rig.outLeft.data());
+    }
+    reportPerSample(state, kBlock);
+}
+BENCHMARK(SpringsB_process);
+
+void SpringsB_process_sizeGliding(benchmark::State& state)
+{
+    SpringsRig rig;
+    const SampleValue* inputs[] = {rig.left.data(), rig.right.data()};
+    SampleValue* outputs[] = {rig.outLeft.data(), rig.outRight.data()};
+    bool large = false;
+    for (auto _ : state)
+    {
+        rig.top->springsB->setSizeInput((large = !large) ? 12.0f : 4.0f);
+        rig.top->springsB->process(inputs, 2, outputs, 2, kBlock);
+        benchmark::DoNotOptimize(rig.outLeft.data());
+    }
+    reportPerSample(state, kBlock);
+}
+BENCHMARK(SpringsB_process_sizeGliding);
 
 void DryWetSprings_process(benchmark::State& state)
 {

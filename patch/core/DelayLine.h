@@ -92,6 +92,30 @@ public:
                + static_cast<float>(at(p.index + 2) * w2) + static_cast<float>(at(p.index + 3) * w3);
     }
 
+    // Where a linear read at a delay finds its slots, relative to the write position: a line that is
+    // written once per read keeps reading at the same delay through the same tap, so a block at one
+    // delay finds it once (readAt gives what readLinear gives for that delay).
+    struct Tap
+    {
+        std::int64_t offset;
+        float fraction;
+    };
+    Tap tapAt(float delay) const
+    {
+        const Position p = position(delay, lastWritten_ != writeIndex_ ? 1.0 : 0.0);
+        return {p.index - writeIndex_, p.fraction};
+    }
+    float readAt(Tap tap) const
+    {
+        if (capacity_ == 0)
+            return 0.0f;
+        const float y0 = at(writeIndex_ + tap.offset);
+        const float y1 = at(writeIndex_ + tap.offset + 1);
+        return tap.fraction * (y1 - y0) + y0;
+    }
+    // Not written since its positions were reset: its shortest delay is still 0.
+    bool unwritten() const { return lastWritten_ == writeIndex_; }
+
     void write(float x)
     {
         lastWritten_ = writeIndex_;

@@ -3,16 +3,64 @@
 #include "patch/core/GeneratedMath.h"
 #include "patch/core/SignalBuffer.h"
 
+#include <cmath>
+
 namespace PRT
 {
+namespace
+{
+// Stage times in ms per position: one channel's time is the size factor times a constant, the
+// other's that time times a ratio (the left from the right at position 3).
+struct StageTime
+{
+    double factor;
+    double ratio;
+    bool leftFirst;
+};
+constexpr StageTime stageTimes[Quillmore::PRTSubpatcher_49::numStages] = {
+    {8.6428, 0.99, true}, {14.3, 0.97, true}, {3.3, 0.95, false}, {8.651, 0.92, true}, {13.299, 0.9, true}};
+
+float stageTimeMs(int position, bool isLeft, float sizeFactor)
+{
+    const StageTime& t = stageTimes[position];
+    const auto first = static_cast<float>(static_cast<double>(sizeFactor) * t.factor);
+    return isLeft == t.leftFirst ? first : static_cast<float>(static_cast<double>(first) * t.ratio);
+}
+
+// Far beyond any level that audio through the chain reaches (its gain is bounded by the feedback's
+// resonance), yet far from overflow.
+constexpr float overflowLevel = 1e9f;
+
+float finiteOr(float value, float fallback)
+{
+    return std::isfinite(value) ? value : fallback;
+}
+} // namespace
 
 Quillmore::PRTSubpatcher_49::PRTSubpatcher_49() : GeneratedPatcher({"SpringsB", 2, 2})
 {
     for (NumberBox* gain : {&number_obj_86, &number_obj_47, &number_obj_21, &number_obj_80, &number_obj_23,
                             &number_obj_25, &number_obj_76})
         gain->setRange(0.0f, 1.0f);
+    NumberBox* positions[numStages] = {&number_obj_47, &number_obj_21, &number_obj_80, &number_obj_25, &number_obj_76};
+    for (int k = 0; k < numStages; ++k)
+        positions[k]->onValue = [this, k](float gain) { stageGains[static_cast<size_t>(k)] = gain; };
+    number_obj_86.onValue = [this](float feedback) { leftFeedback = rightFeedback = feedback; };
+    number_obj_94.onValue = [this](float time) {
+        rightDelayTime = time;
+        leftDelayTime = time * leftDelayFactor;
+    };
     slider_obj_88.onValue = [this](float feedback) { number_obj_86.setNumberValue(feedback); };
-    slider_obj_96.onValue = [this](float factor) { sizeFactor = factor; };
+    // A factor that is not finite would stay in the glide for good: the size holds instead.
+    slider_obj_96.onValue = [this](float factor) {
+        if (std::isfinite(factor))
+            sizeControl.set(factor);
+    };
+    for (dsp::Allpass* stage : {&leftStages[0], &leftStages[1], &leftStages[2], &leftStages[3], &leftStages[4],
+                                &rightStages[0], &rightStages[1], &rightStages[2], &rightStages[3], &rightStages[4]})
+        stage->setMaximumDelay(allpassMaximumDelay);
+    leftDelay.line().setMaximumDelay(feedbackMaximumDelay);
+    rightDelay.line().setMaximumDelay(feedbackMaximumDelay);
 }
 
 void Quillmore::PRTSubpatcher_49::setDecayInput(float springDecay)
@@ -34,38 +82,195 @@ void Quillmore::PRTSubpatcher_49::setSizeInput(float springSize)
 
 void Quillmore::PRTSubpatcher_49::setupObjects()
 {
-    delaytilde_03_del_bufferobj.requestFrames(1024);
-    allpass_tilde_01_feedForward_bufferobj.requestFrames(65536);
-    allpass_tilde_01_feedBack_bufferobj.requestFrames(65536);
-    allpass_tilde_02_feedForward_bufferobj.requestFrames(65536);
-    allpass_tilde_02_feedBack_bufferobj.requestFrames(65536);
-    allpass_tilde_03_feedForward_bufferobj.requestFrames(65536);
-    allpass_tilde_03_feedBack_bufferobj.requestFrames(65536);
-    allpass_tilde_04_feedForward_bufferobj.requestFrames(65536);
-    allpass_tilde_04_feedBack_bufferobj.requestFrames(65536);
-    allpass_tilde_05_feedForward_bufferobj.requestFrames(65536);
-    allpass_tilde_05_feedBack_bufferobj.requestFrames(65536);
-    allpass_tilde_06_feedForward_bufferobj.requestFrames(65536);
-    allpass_tilde_06_feedBack_bufferobj.requestFrames(65536);
-    allpass_tilde_07_feedForward_bufferobj.requestFrames(65536);
-    allpass_tilde_07_feedBack_bufferobj.requestFrames(65536);
-    allpass_tilde_08_feedForward_bufferobj.requestFrames(65536);
-    allpass_tilde_08_feedBack_bufferobj.requestFrames(65536);
-    allpass_tilde_09_feedForward_bufferobj.requestFrames(65536);
-    allpass_tilde_09_feedBack_bufferobj.requestFrames(65536);
-    allpass_tilde_10_feedForward_bufferobj.requestFrames(65536);
-    allpass_tilde_10_feedBack_bufferobj.requestFrames(65536);
-    delaytilde_04_del_bufferobj.requestFrames(1024);
+    for (const BoundLine& bound : boundLines())
+        bound.storage->requestFrames(bound.line->requiredCapacity());
     number_obj_94.setUp(0);
     for (NumberBox* box : {&number_obj_86, &number_obj_47, &number_obj_21, &number_obj_80, &number_obj_23,
                            &number_obj_25, &number_obj_76})
         box->setUp(NumberBox::floatFormat);
+    sizeControl.setLastValue(scaleValue(slider_obj_96.getPosition(), 0.0f, 128.0f, 0.0f, 5.0f, 1.0f));
+    numberTilde_obj_145.setUp(SignalMonitor::FollowInput);
 }
 
-void Quillmore::PRTSubpatcher_49::processBlock(const SampleValue* const*, SampleValue* const* outputs, Index n)
+std::array<Quillmore::PRTSubpatcher_49::BoundLine, 22> Quillmore::PRTSubpatcher_49::boundLines()
 {
-    fillSignalRange(outputs[0], n, 0.0f, 0);
-    fillSignalRange(outputs[1], n, 0.0f, 0);
+    // Allpass 01 to 05 are the left positions 5, 1, 4, 3, 2; allpass 06 to 10 the right ones.
+    auto& l = leftStages;
+    auto& r = rightStages;
+    return {{{&delaytilde_03_del_bufferobj, &leftDelay.line()},
+             {&allpass_tilde_01_feedForward_bufferobj, &l[4].feedForward()},
+             {&allpass_tilde_01_feedBack_bufferobj, &l[4].feedBack()},
+             {&allpass_tilde_02_feedForward_bufferobj, &l[0].feedForward()},
+             {&allpass_tilde_02_feedBack_bufferobj, &l[0].feedBack()},
+             {&allpass_tilde_03_feedForward_bufferobj, &l[3].feedForward()},
+             {&allpass_tilde_03_feedBack_bufferobj, &l[3].feedBack()},
+             {&allpass_tilde_04_feedForward_bufferobj, &l[2].feedForward()},
+             {&allpass_tilde_04_feedBack_bufferobj, &l[2].feedBack()},
+             {&allpass_tilde_05_feedForward_bufferobj, &l[1].feedForward()},
+             {&allpass_tilde_05_feedBack_bufferobj, &l[1].feedBack()},
+             {&allpass_tilde_06_feedForward_bufferobj, &r[4].feedForward()},
+             {&allpass_tilde_06_feedBack_bufferobj, &r[4].feedBack()},
+             {&allpass_tilde_07_feedForward_bufferobj, &r[0].feedForward()},
+             {&allpass_tilde_07_feedBack_bufferobj, &r[0].feedBack()},
+             {&allpass_tilde_08_feedForward_bufferobj, &r[3].feedForward()},
+             {&allpass_tilde_08_feedBack_bufferobj, &r[3].feedBack()},
+             {&allpass_tilde_09_feedForward_bufferobj, &r[2].feedForward()},
+             {&allpass_tilde_09_feedBack_bufferobj, &r[2].feedBack()},
+             {&allpass_tilde_10_feedForward_bufferobj, &r[1].feedForward()},
+             {&allpass_tilde_10_feedBack_bufferobj, &r[1].feedBack()},
+             {&delaytilde_04_del_bufferobj, &rightDelay.line()}}};
+}
+
+void Quillmore::PRTSubpatcher_49::bindLines()
+{
+    for (const BoundLine& bound : boundLines())
+        bound.line->bind({bound.storage->getSamples(), bound.storage->getFrameCount()});
+}
+
+void Quillmore::PRTSubpatcher_49::allocateDataRefs()
+{
+    GeneratedPatcher::allocateDataRefs();
+    bindLines();
+}
+
+void Quillmore::PRTSubpatcher_49::processDataViewUpdate(DataRefIndex index, MillisecondTime time)
+{
+    GeneratedPatcher::processDataViewUpdate(index, time);
+    for (const BoundLine& bound : boundLines())
+        if (bound.storage->getIndex() == index)
+            bound.line->bind({bound.storage->getSamples(), bound.storage->getFrameCount()});
+}
+
+void Quillmore::PRTSubpatcher_49::prepareSignalObjects(bool changed)
+{
+    if (linesSetUp && !changed)
+        return;
+    linesSetUp = true;
+    const float rate = getSampleRate();
+    // Every memory resized to its power of two and cleared; positions kept where they still fit.
+    for (const BoundLine& bound : boundLines())
+        bound.storage->resizeFrames(bound.line->requiredCapacity());
+    bindLines();
+    for (const BoundLine& bound : boundLines())
+        bound.line->rewindIfBeyondMaximum();
+    for (int k = 0; k < numStages; ++k)
+    {
+        leftStages[static_cast<size_t>(k)].prepare(rate);
+        rightStages[static_cast<size_t>(k)].prepare(rate);
+    }
+    leftDcBlocker.reset();
+    rightDcBlocker.reset();
+    leftDelay.setCrossfade(rate, crossfadeMs);
+    rightDelay.setCrossfade(rate, crossfadeMs);
+    limiter.prepare(rate);
+}
+
+bool Quillmore::PRTSubpatcher_49::renderSize(Index n)
+{
+    SampleValue* s = size.get();
+    sizeControl.render(s, n);
+    if (!std::isfinite(sizeGlide.value()))
+        sizeGlide.setValue(0.0f);
+    const float first = sizeGlide.next(s[0]);
+    s[0] = first;
+    bool steady = true;
+    for (Index i = 1; i < n; ++i)
+    {
+        s[i] = sizeGlide.next(s[i]);
+        steady &= s[i] == first;
+    }
+    return steady;
+}
+
+void Quillmore::PRTSubpatcher_49::runStages(std::array<dsp::Allpass, numStages>& stages, bool isLeft, float* signal,
+                                            Index n, bool sizeSteady)
+{
+    const SampleValue* s = size.get();
+    SampleValue* delays = stageDelays.get();
+    for (int k = 0; k < numStages; ++k)
+    {
+        dsp::Allpass& stage = stages[static_cast<size_t>(k)];
+        const float gain = stageGains[static_cast<size_t>(k)];
+        // While the size stands still (nearly always), each stage reads at one delay all block.
+        if (sizeSteady)
+        {
+            stage.process(signal, n, stage.delaySamples(stageTimeMs(k, isLeft, s[0])), gain);
+            continue;
+        }
+        for (Index i = 0; i < n; ++i)
+            delays[i] = stage.delaySamples(stageTimeMs(k, isLeft, s[i]));
+        stage.process(signal, n, delays, gain);
+    }
+}
+
+void Quillmore::PRTSubpatcher_49::processBlock(const SampleValue* const* inputs, SampleValue* const* outputs, Index n)
+{
+    if (n == 0)
+        return;
+    scope_obj_2.process(inputs[0], n);
+    const bool sizeSteady = renderSize(n);
+    numberTilde_obj_145.process(size.get(), nullptr, n);
+
+    struct Channel
+    {
+        const SampleValue* input;
+        SampleValue* chain;
+        SampleValue* carry;
+        SampleValue* blocked;
+        float feedback;
+        float delayTime;
+        std::array<dsp::Allpass, numStages>& stages;
+        dsp::CrossfadedDelay& delay;
+        dsp::DcBlocker& dcBlocker;
+        bool isLeft;
+    };
+    Channel channels[] = {
+        {inputs[0], leftChain.get(), leftCarry.get(), leftBlocked.get(), leftFeedback, leftDelayTime, leftStages,
+         leftDelay, leftDcBlocker, true},
+        {inputs[1], rightChain.get(), rightCarry.get(), rightBlocked.get(), rightFeedback, rightDelayTime,
+         rightStages, rightDelay, rightDcBlocker, false}};
+
+    bool overflow = false;
+    for (Channel& c : channels)
+    {
+        const float feedback = finiteOr(c.feedback, 0.0f);
+        for (Index i = 0; i < n; ++i)
+            c.chain[i] = c.input[i] + c.carry[i] * feedback;
+        runStages(c.stages, c.isLeft, c.chain, n, sizeSteady);
+        // The chain's output, not the DC-blocked one, is what the delay feeds back.
+        const float delayTime = finiteOr(c.delayTime, 0.0f);
+        for (Index i = 0; i < n; ++i)
+        {
+            const float a = c.chain[i];
+            const float blocked = c.dcBlocker.next(a);
+            c.blocked[i] = blocked;
+            c.carry[i] = c.delay.next(delayTime, a);
+            overflow |= !(std::fabs(a) <= overflowLevel) | !(std::fabs(blocked) <= overflowLevel);
+        }
+    }
+    // A huge input can overflow the network, and NaN would then stay in its memories for good; a
+    // merely absurd level would keep the limiter's gain near 0 for minutes while it died away.
+    if (overflow)
+    {
+        restartAfterOverflow();
+        fillSignalRange(outputs[0], n, 0.0f, 0);
+        fillSignalRange(outputs[1], n, 0.0f, 0);
+    }
+    else
+    {
+        limiter.process(leftBlocked.get(), rightBlocked.get(), outputs[0], outputs[1], n);
+    }
+    scope_obj_3.process(outputs[0], n);
+}
+
+void Quillmore::PRTSubpatcher_49::restartAfterOverflow()
+{
+    for (const BoundLine& bound : boundLines())
+        bound.line->clear();
+    fillSignalRange(leftCarry.get(), getBlockSize(), 0.0f, 0);
+    fillSignalRange(rightCarry.get(), getBlockSize(), 0.0f, 0);
+    leftDcBlocker.reset();
+    rightDcBlocker.reset();
 }
 
 } // namespace PRT
