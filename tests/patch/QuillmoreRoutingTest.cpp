@@ -70,7 +70,7 @@ const std::vector<Row> routingTable = {
     {params::Blips, 60, 60, {{"Warbler.setBlipsInput", 60}}},
     {params::Degrade, 70, 70, {{"Dropouts/number_obj-28", 70}}},
     {params::HighRolloff, 5000, 5000, {{"Dropouts.setRolloffInput", 5000}}},
-    {params::hostTempo, 90, 90, {{"TapeDelayOG.setHostTempoInput", 90}}},
+    {params::hostTempo, 90, 90, {{"TapeDelayOG.setHostTempoInput", 90}, {"TapeDelayOG/number_obj-101", 0}}},
     {params::EchoSyncOn, 0.6f, 1, {{"TapeDelayOG.setSyncOnInput", 1}}},
     {params::EchoSyncDiv, 7.5f, 8, {{"number_obj-57", 8}, {"TapeDelayOG/number_obj-101", 8}}},
     {params::EchoFiltMeter, 5, 20, {}},

@@ -52,7 +52,10 @@ TEST_F(QuillmoreStartupTest, TheFortyEightParameterBangsArriveInIndexOrderWithin
 {
     EXPECT_TRUE(top->sent.empty()) << "pending until the engine delivers them";
     patch.processBlocks(1);
-    ASSERT_EQ(top->sent.size(), numQuillmoreParameters);
+    // Then the echo filter's first report, as its load-time bang starts its timer.
+    ASSERT_EQ(top->sent.size(), numQuillmoreParameters + 1);
+    EXPECT_EQ(top->sent.back().index, params::EchoFiltMeter);
+    EXPECT_FLOAT_EQ(top->getParameterValue(params::EchoFiltMeter), 809.3333f);
     for (ParameterIndex index = 0; index < numQuillmoreParameters; ++index)
     {
         EXPECT_EQ(top->sent[index].index, index);
@@ -67,10 +70,11 @@ TEST_F(QuillmoreStartupTest, TheFortyEightParameterBangsArriveInIndexOrderWithin
     EXPECT_FLOAT_EQ(top->warbler->wowRateHz, 1.2f);
 
     patch.processBlocks(3);
-    // Later there is only the warble that the warbler reports every 20 ms.
+    // Later there is only what the warbler and the echo filter report every 20 ms.
     const auto later = std::count_if(top->sent.begin() + numQuillmoreParameters, top->sent.end(),
                                      [](const NotingQuillmore::Sent& s) {
-                                         return s.index != params::WarbleL && s.index != params::WarbleR;
+                                         return s.index != params::WarbleL && s.index != params::WarbleR
+                                                && s.index != params::EchoFiltMeter;
                                      });
     EXPECT_EQ(later, 0) << "once";
 }

@@ -1,6 +1,7 @@
 // The whole patch must not touch the heap on the audio thread once its first block has run: this
 // binary counts every operator new and platform allocation made while blocks run, the switches and
-// sends glide, the monitors report and the start-up ramp opens.
+// sends glide, the monitors report, the echo changes its time, sync and feedback, and the start-up
+// ramp opens.
 #include "patch/core/QuillmoreModules.h"
 #include "runtime/EngineCore.h"
 
@@ -10,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <iterator>
 #include <utility>
 #include <vector>
 
@@ -47,14 +49,17 @@ TEST(QuillmoreAllocations, BlocksAfterTheFirstDoNotAllocate)
         {{params::HeadsOn, 0}, {params::Saturate, 80}, {params::Input, 150}, {params::EchoToSpring, 60}},
         {{params::SpaceOn, 0}, {params::TrueBypass, 1}, {params::EchoSend, 10}, {params::SpringSize, 11}},
         {{params::SendRetMode, 0}, {params::HeadsOn, 1}, {params::SpaceOn, 1}, {params::TrueBypass, 0}},
+        {{params::EchoMix, 60}, {params::EchoFdbck, 115}, {params::EchoSyncOn, 1}, {params::EchoSyncDiv, 3},
+         {params::hostTempo, 97}, {params::EchoFilterLFOAmount, 80}, {params::EchoStOffset, -0.6f}},
+        {{params::EchoSyncOn, 0}, {params::EchoTime, 40}, {params::EchoFilterFreq, 3000}, {params::EchoFilterQ, 1.5f}},
     };
     const long platformCalls = platform.allocations + platform.reallocations;
     long heapCalls = 0;
     float loudest = 0.0f;
-    for (int b = 1; b < 3000; ++b)
+    for (int b = 1; b < 3300; ++b)
     {
         if (b % 100 == 0)
-            for (const auto& [index, value] : changes[(b / 100) % 4])
+            for (const auto& [index, value] : changes[(b / 100) % std::size(changes)])
                 set(index, value);
         heapCalls += test::heapCallsDuring([&] { block(b); });
         loudest = std::max(loudest, std::fabs(outLeft[64]));

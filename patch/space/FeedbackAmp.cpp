@@ -1,0 +1,44 @@
+#include "patch/space/FeedbackAmp.h"
+
+#include <cmath>
+
+namespace PRT
+{
+
+Quillmore::PRTSubpatcher_48::PRTSubpatcher_32::PRTSubpatcher_32() : GeneratedPatcher({"FeedbackAmp", 2, 2})
+{
+    number_obj_69.setRange(0.0f, 120.0f);
+    number_obj_69.onValue = [this](float percent) {
+        feedback = percent;
+        const float g = std::pow(percent * 0.01f, 0.7f);
+        gainTarget = std::isnan(g) ? 0.0f : g;
+    };
+    numberTilde_obj_35.onReport = [this](float g) { slider_obj_7.setSliderFromRange(g, 0.0f, 1.0f); };
+}
+
+void Quillmore::PRTSubpatcher_48::PRTSubpatcher_32::setupObjects()
+{
+    numberTilde_obj_35.setUp(SignalMonitor::FollowInput);
+    number_obj_69.setUp(NumberBox::floatFormat);
+}
+
+void Quillmore::PRTSubpatcher_48::PRTSubpatcher_32::processBlock(const SampleValue* const* inputs,
+                                                                 SampleValue* const* outputs, Index n)
+{
+    // The gain is read once per block: a new EchoFdbck glides from the block's first sample.
+    const SampleValue* g = gain.render(gainTarget, n);
+    const SampleValue* inL = inputs[0];
+    const SampleValue* inR = inputs[1];
+    SampleValue* outL = outputs[0];
+    SampleValue* outR = outputs[1];
+    for (Index i = 0; i < n; ++i)
+    {
+        const float l = std::atan(inL[i]);
+        const float r = std::atan(inR[i]);
+        outR[i] = r * g[i];
+        outL[i] = l * g[i];
+    }
+    numberTilde_obj_35.process(g, nullptr, n);
+}
+
+} // namespace PRT
