@@ -142,9 +142,10 @@ Editor::QuillmoreAudioProcessorEditor(QuillmoreAudioProcessor& processor)
 
     addAndMakeVisible(spectrumBackground);
     addAndMakeVisible(spectrumView);
+    spectrumView.setSettings(SpectrumView::Settings::forEditor());
     spectrumView.setInterceptsMouseClicks(false, false);
 
-    xyOverlay = std::make_unique<DisplayPlaceholder>();
+    xyOverlay = Quillmore::makeSpectrumXYOverlay(spectrumView, state);
     addAndMakeVisible(*xyOverlay);
 
     addAndMakeVisible(historyBackground);
@@ -273,7 +274,12 @@ Editor::QuillmoreAudioProcessorEditor(QuillmoreAudioProcessor& processor)
 Editor::~QuillmoreAudioProcessorEditor()
 {
     stopTimer();
-    xyOverlay.reset();
+    if (xyOverlay != nullptr)
+    {
+        xyOverlay->onDragStart = nullptr;
+        xyOverlay->onDragEnd = nullptr;
+        xyOverlay.reset();
+    }
     if (&getLookAndFeel() == &uiLookAndFeel)
         setLookAndFeel(nullptr);
 }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "editor/BypassOverlay.h"
-#include "editor/DisplayPlaceholder.h"
 #include "editor/EQGraph.h"
 #include "editor/EQGraphBindings.h"
 #include "editor/HistoryGraph.h"
@@ -17,6 +16,8 @@
 #include "editor/RotaryFillKnob.h"
 #include "editor/SkinPalette.h"
 #include "editor/SolidFill.h"
+#include "editor/SpectrumView.h"
+#include "editor/SpectrumXYOverlay.h"
 #include "editor/StaticLabel.h"
 #include "editor/StereoLedVUMeter.h"
 #include "editor/StopButton.h"
@@ -113,7 +114,7 @@ public:
     // Components, in the order in which they are built (and destroyed in reverse). Public so that the
     // tests can find and drive them; nothing outside the editor and its tests touches them.
     PanelBackgroundLayer backgroundLayer;
-    std::unique_ptr<DisplayPlaceholder> xyOverlay;
+    std::unique_ptr<SpectrumView::SpectrumXYOverlay> xyOverlay;
     UtilityButtons::InertiaButton inertiaButton;
     UtilityButtons::StopButton stopButton;
     UtilityButtons::OrderButton orderButton;
@@ -141,7 +142,7 @@ private:
 public:
     ParamToggleButton hostSyncToggle;
     ParamToggleButton mixModeToggle;
-    DisplayPlaceholder spectrumView;
+    SpectrumView spectrumView;
 
 private:
     std::unique_ptr<juce::AudioProcessorValueTreeState::ButtonAttachment> hostSyncAttachment, mixModeAttachment;

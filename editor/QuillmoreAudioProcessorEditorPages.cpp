@@ -185,6 +185,8 @@ void Editor::applySpaceSectionState()
 {
     const bool on = parameterIsOn(processorRef.apvts, "SpaceOn");
     spaceActive = on;
+    if (!on)
+        spectrumView.clear();
     if (activeSide != 1)
         return;
 
@@ -195,7 +197,18 @@ void Editor::applySpaceSectionState()
     for (juce::Component* component :
          Quillmore::componentList(echoSendBar, echoToSpringsBar, springsSendBar, syncDivisionBar, stereoOffsetBar, springTypeBar, springSizeBar, springHighPassBar, springDecayBar, springsMixBar, echoMixBar, echoTimeBar, feedbackBar, filterFreqBar, filterQBar, lfoAmountBar, lfoSpeedBar, hostSyncToggle, mixModeToggle, spectrumBackground, spectrumView))
         setComponentDimmed(*component, on, dimAlpha, sectionCoverAlpha);
+
     spaceActive = on;
+    if (!on)
+    {
+        spectrumView.freeze(true);
+        spectrumView.clear();
+    }
+    else if (spectrumView.isFrozen())
+    {
+        spectrumView.freeze(false);
+        spectrumView.repaint();
+    }
 }
 
 void Editor::updateBypassOverlay()

@@ -219,6 +219,11 @@ TEST_F(EditorPagesTest, EachPageShowsItsOwnSectionsState)
     for (auto* control : spaceControls())
         EXPECT_FALSE(control->isEnabled());
     EXPECT_TRUE(editor().inputKnob.isEnabled() && editor().outputKnob.isEnabled());
+    EXPECT_TRUE(editor().spectrumView.isFrozen()) << "the spectrum stands still while the Space is off";
+    setFromHost("SpaceOn", 1.0f);
+    tick(editor());
+    EXPECT_FALSE(editor().spectrumView.isFrozen());
+    EXPECT_TRUE(editor().echoMixBar.isEnabled());
 
     // SIDE A then shows the Heads controls dimmed, the history flat.
     processor.activePanel = 0;
