@@ -3,6 +3,7 @@
 #include "patch/core/CosineOscillator.h"
 #include "patch/core/GeneratedPatcher.h"
 #include "runtime/DataRef.h"
+#include "runtime/EngineInterface.h"
 
 #include <algorithm>
 #include <array>
@@ -26,6 +27,8 @@ public:
     void initialize() override
     {
         cosineTable.setIndex(cosineTableIndex);
+        for (DataRefIndex index = cosineTableIndex + 1; index <= lastTableIndex; ++index)
+            getDataRef(index)->setIndex(index);
         cosineTable.setRequestedSizeInBytes(dsp::kCosineTableSize * sizeof(double));
         cosineTable.allocateIfNeeded();
         auto* table = static_cast<double*>(cosineTable.getData());
@@ -39,10 +42,31 @@ public:
 
     DataRef* getDataRef(DataRefIndex index) override
     {
-        return index == cosineTableIndex ? &cosineTable : GeneratedPatcher::getDataRef(index);
+        if (index == cosineTableIndex)
+            return &cosineTable;
+        if (index > cosineTableIndex && index <= lastTableIndex)
+            return &analyserTables[static_cast<size_t>(index - cosineTableIndex - 1)];
+        return GeneratedPatcher::getDataRef(index);
+    }
+
+    void allocateDataRefs() override
+    {
+        GeneratedPatcher::allocateDataRefs();
+        for (DataRefIndex index = cosineTableIndex + 1; index <= lastTableIndex; ++index)
+        {
+            DataRef& ref = *getDataRef(index);
+            if (ref.getRequestedSizeInBytes() == 0)
+                continue;
+            ref.allocateIfNeeded();
+            if (ref.isFreshlyAllocated() && ref.getData() != nullptr)
+                std::fill_n(static_cast<char*>(ref.getData()), ref.getSizeInBytes(), char(0));
+            if (getEngine() != nullptr)
+                getEngine()->sendDataRefUpdated(index);
+        }
     }
 
     static constexpr DataRefIndex cosineTableIndex = 14;
+    static constexpr DataRefIndex lastTableIndex = 18;
 
     Module* module = nullptr;
     SignalBuffer extraOutputs[maxExtraPorts]{SignalBuffer{*this}, SignalBuffer{*this}, SignalBuffer{*this}};
@@ -54,6 +78,10 @@ public:
 
 private:
     DataRef cosineTable{"PRTDefaultSinus", true, "buffer~"};
+    DataRef analyserTables[lastTableIndex - cosineTableIndex]{{"binA", false, "buffer~"},
+                                                              {"PRTDefaultFftWindow", false, "buffer~"},
+                                                              {"listSizes", false, "data"},
+                                                              {"logLists", false, "data"}};
 
     void createChildren() override { module = createChild<Module>(); }
 
