@@ -51,7 +51,7 @@ void RotaryFillKnob::paint(juce::Graphics& g)
     g.setColour(juce::Colour(discColour));
     g.fillEllipse(ringArea);
 
-    const auto fillPie = [&g, ringArea, pi](float fromAngle, float toAngle, juce::Colour colour) {
+    const auto fillPie = [&g, ringArea](float fromAngle, float toAngle, juce::Colour colour) {
         if (toAngle <= fromAngle)
             return;
         juce::Path pie;
