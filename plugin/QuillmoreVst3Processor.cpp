@@ -1,6 +1,7 @@
 #include "plugin/QuillmoreVst3Processor.h"
 
 #include "plugin/PresetAccess.h"
+#include "plugin/RandomSeedFromEnvironment.h"
 
 #include <cstring>
 
@@ -21,5 +22,6 @@ int32_t QuillmoreVst3Processor::queryIAudioProcessor(const Steinberg::TUID iid, 
 
 juce::AudioProcessor* JUCE_CALLTYPE createPluginFilter()
 {
+    Quillmore::applyRandomSeedFromEnvironment();
     return new QuillmoreVst3Processor();
 }

@@ -1,5 +1,6 @@
 #include "tools/host/HostCommandLine.h"
 
+#include "plugin/RandomSeedFromEnvironment.h"
 #include "tools/host/AlignedRender.h"
 #include "tools/host/EditorSnapshot.h"
 #include "tools/host/HostError.h"
@@ -14,6 +15,7 @@
 #include "tools/host/WavFiles.h"
 
 #include <cmath>
+#include <cstdlib>
 #include <limits>
 
 namespace Quillmore::Host
@@ -161,7 +163,8 @@ const char* hostUsage()
            "                             (a state, then a preset, then the settings are applied, in that order)\n"
            "  --output FILE.wav          render the input through the plug-in into a 32-bit float WAV file\n"
            "  --input FILE.wav           the input to render (default: a generated signal)\n"
-           "  --signal KIND              generated input: sine (default), impulse, noise or silence\n"
+           "  --signal KIND              generated input: sine (default), impulse, noise, phrase (plucked notes, one\n"
+           "                             every 0.5 s) or silence\n"
            "  --length SECONDS           length of the generated input (default 2)\n"
            "  --level DBFS               peak level of the generated input (default -12)\n"
            "  --frequency HZ             frequency of the sine (default 440)\n"
@@ -177,7 +180,8 @@ const char* hostUsage()
            "  --rate HZ                  sample rate (default: the input file's, else 48000)\n"
            "  --block N                  fixed block size (default 512)\n"
            "  --varying-blocks MIN:MAX   random block sizes between MIN and MAX instead\n"
-           "  --seed N                   seed for varying blocks and noise (default 1)\n"
+           "  --seed N                   seed for varying blocks, noise and the plug-in's random sources, so that\n"
+           "                             renders repeat (default 1; handed to the plug-in as QUILLMORE_RANDOM_SEED)\n"
            "  --snapshot FILE.png        open the editor and save a picture of it (needs an X display)\n";
 }
 
@@ -338,6 +342,8 @@ void runHost(const HostOptions& options, std::ostream& out)
                           ? BlockSizes::varying(options.varyingBlocks->first, options.varyingBlocks->second, options.seed)
                           : BlockSizes::fixed(options.blockSize);
     const int inputChannels = rendering ? input.getNumChannels() : options.signal.channels;
+    // Before the instance exists: it seeds its random sources as it is made.
+    setenv(randomSeedVariable, juce::String(options.seed).toRawUTF8(), 1);
     auto plugin = loadPlugin(options.plugin, sampleRate, blockSizes.maximum(), inputChannels);
     auto& instance = *plugin.instance;
 

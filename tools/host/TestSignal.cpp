@@ -7,6 +7,28 @@
 
 namespace Quillmore::Host
 {
+namespace
+{
+// A plucked note every half second: a tone with two overtones, never above the peak level, that dies
+// away within about 0.3 s. The notes climb and fall through a pentatonic melody.
+void writePhrase(float* samples, int length, double sampleRate, float peak, int channel)
+{
+    constexpr double notes[] = { 220.0, 261.63, 329.63, 392.0, 440.0, 392.0, 329.63, 293.66 };
+    constexpr double noteSeconds = 0.5;
+    constexpr double decaySeconds = 0.06;
+    const int noteLength = juce::jmax(1, static_cast<int>(noteSeconds * sampleRate));
+    for (int i = 0; i < length; ++i)
+    {
+        const int note = i / noteLength;
+        const double t = static_cast<double>(i % noteLength) / sampleRate;
+        const double w = juce::MathConstants<double>::twoPi * notes[note % 8] * t;
+        const double tone = (std::sin(w) + 0.5 * std::sin(2.0 * w) + 0.25 * std::sin(3.0 * w)) / 1.75;
+        const double pan = (note + channel) % 2 == 0 ? 1.0 : 0.7;
+        samples[i] = peak * static_cast<float>(pan * tone * std::exp(-t / decaySeconds));
+    }
+}
+} // namespace
+
 std::optional<SignalKind> signalKindNamed(const juce::String& name)
 {
     if (name == "sine")
@@ -15,6 +37,8 @@ std::optional<SignalKind> signalKindNamed(const juce::String& name)
         return SignalKind::impulse;
     if (name == "noise")
         return SignalKind::noise;
+    if (name == "phrase")
+        return SignalKind::phrase;
     if (name == "silence")
         return SignalKind::silence;
     return std::nullopt;
@@ -51,6 +75,9 @@ juce::AudioBuffer<float> generateSignal(const SignalSettings& settings, double s
             case SignalKind::noise:
                 for (int i = 0; i < length; ++i)
                     samples[i] = peak * (2.0f * random.nextFloat() - 1.0f);
+                break;
+            case SignalKind::phrase:
+                writePhrase(samples, length, sampleRate, peak, channel);
                 break;
             case SignalKind::silence:
                 break;
