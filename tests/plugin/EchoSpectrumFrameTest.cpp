@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <optional>
 #include <vector>
 
@@ -154,4 +156,28 @@ TEST(EchoSpectrumFrames, FramesAlternateHalvesAndAPartialFrameSurvivesPrepare)
     harness.prepare(blockSize);
     play(harness, { { spectrumList(countFrom(201, 56)) } });
     EXPECT_EQ(read(processor), countFrom(1, 256));
+}
+
+// The real patch: a sine through the echo reaches the editor's buffer as the loudest band of the frame.
+TEST(EchoSpectrumFrames, ASineThroughTheEchoShowsInItsBand)
+{
+    QuillmoreAudioProcessor processor;
+    ProcessorPlayer::prepare(processor, 512);
+    ProcessorPlayer::setHostValue(processor, "HeadsOn", 0.0f);
+    ProcessorPlayer::setHostValue(processor, "EchoMix", 100.0f);
+
+    // 984.375 Hz is the centre of bin 84, which band 28 averages with bins 83 and 85 at 48 kHz.
+    juce::AudioBuffer<float> input(2, 2 * 48000);
+    for (int channel = 0; channel < 2; ++channel)
+        for (int i = 0; i < input.getNumSamples(); ++i)
+            input.setSample(channel, i, 0.5f * std::sin(2.0 * juce::MathConstants<double>::pi * 984.375 * i / 48000.0));
+    ProcessorPlayer::render(processor, input, 512);
+
+    const auto frame = read(processor);
+    ASSERT_TRUE(frame.has_value());
+    const auto loudest = std::max_element(frame->begin(), frame->end());
+    EXPECT_EQ(loudest - frame->begin(), 28);
+    EXPECT_GT(*loudest, 10.0f) << "the echo is heard (still fading in over its first 6.5 s)";
+    for (int band : { 5, 100, 200, 255 })
+        EXPECT_LT((*frame)[static_cast<size_t>(band)], *loudest / 100.0f) << "band " << band;
 }
