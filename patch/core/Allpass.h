@@ -3,6 +3,8 @@
 #include "patch/core/DelayLine.h"
 #include "runtime/Types.h"
 
+#include <cstring>
+
 namespace PRT::dsp
 {
 
@@ -34,42 +36,113 @@ public:
 
     float next(float x, float timeMs, float gain) { return nextAt(x, delaySamples(timeMs), limitGain(gain)); }
 
-    // A block in place at one delay (samples, as delaySamples gives): the taps are found once.
+    // A block in place at one delay (samples, as delaySamples gives): the taps are found once, and
+    // four samples go at once where they can.
     void process(float* signal, Index n, float delay, float gain)
     {
-        const float g = limitGain(gain);
-        Index i = 0;
-        if (n > 0 && feedForward_.unwritten())
-        {
-            signal[0] = nextAt(signal[0], delay, g);
-            i = 1;
-        }
-        // Both lines are written together, so one tap serves both. In locals, so that the signal's
-        // stores cannot be taken for the lines' positions.
-        const DelayLine::Tap tap = feedForward_.tapAt(delay);
-        DelayLine feedForward = feedForward_;
-        DelayLine feedBack = feedBack_;
-        for (; i < n; ++i)
-            signal[i] = step(feedForward, feedBack, signal[i], feedForward.readAt(tap), feedBack.readAt(tap), g);
-        feedForward_ = feedForward;
-        feedBack_ = feedBack;
+        processBlock(signal, n, limitGain(gain), [delay](Index) { return delay; }, true);
     }
 
     // A block in place whose delay (samples) moves from sample to sample.
     void process(float* signal, Index n, const float* delays, float gain)
     {
-        const float g = limitGain(gain);
-        for (Index i = 0; i < n; ++i)
-            signal[i] = nextAt(signal[i], delays[i], g);
+        processBlock(signal, n, limitGain(gain), [delays](Index i) { return delays[i]; }, false);
     }
 
 private:
     static float limitGain(float gain) { return gain > kMaximumGain ? kMaximumGain : gain > 0.0f ? gain : 0.0f; }
 
+    // The stage's arithmetic over a block, on the lines' storage directly. Both lines are written
+    // together, so one tap serves both; once the lines have been written, a tap does not depend on
+    // the write position.
+    template <typename DelayOf>
+    void processBlock(float* signal, Index n, float g, DelayOf delayOf, bool oneDelay)
+    {
+        Index i = 0;
+        if (n > 0 && feedForward_.unwritten())
+        {
+            signal[0] = nextAt(signal[0], delayOf(0), g);
+            i = 1;
+        }
+        double* const pastInputs = feedForward_.samples();
+        double* const pastOutputs = feedBack_.samples();
+        if (i == n || pastInputs == nullptr || pastOutputs == nullptr || feedBack_.mask() != feedForward_.mask())
+        {
+            for (; i < n; ++i)
+                signal[i] = nextAt(signal[i], delayOf(i), g);
+            return;
+        }
+        const std::int64_t mask = feedForward_.mask();
+        std::int64_t w = feedForward_.writeIndex();
+        const double wideGain = g;
+        DelayLine::Tap tap = feedForward_.tapAt(delayOf(i));
+        while (i < n)
+        {
+            if (!oneDelay)
+                tap = feedForward_.tapAt(delayOf(i));
+            const std::int64_t r = (w + tap.offset) & mask;
+            // Four samples at once where their slots lie in one piece and none of them reads what
+            // another of the four writes (the oldest read at least five slots back).
+            if (oneDelay && mask + 1 - tap.offset >= 5 && n - i >= 4 && r + 4 <= mask && w + 3 <= mask)
+            {
+                const FourFloats x = loadFourFloats(signal + i);
+                const FourFloats a = readFour(pastInputs + r, tap.fraction);
+                const FourFloats b = readFour(pastOutputs + r, tap.fraction);
+                const FourDoubles y =
+                    __builtin_convertvector(a, FourDoubles) - __builtin_convertvector(x - b, FourDoubles) * wideGain;
+                const FourFloats out = __builtin_convertvector(y, FourFloats);
+                storeFourDoubles(pastInputs + w, __builtin_convertvector(x, FourDoubles));
+                storeFourDoubles(pastOutputs + w, __builtin_convertvector(out, FourDoubles));
+                storeFourFloats(signal + i, out);
+                w = (w + 4) & mask;
+                i += 4;
+                continue;
+            }
+            const float x = signal[i];
+            const float a = interpolate(pastInputs[r], pastInputs[(r + 1) & mask], tap.fraction);
+            const float b = interpolate(pastOutputs[r], pastOutputs[(r + 1) & mask], tap.fraction);
+            const auto y = static_cast<float>(static_cast<double>(a) - static_cast<double>(x - b) * wideGain);
+            pastInputs[w] = x;
+            pastOutputs[w] = y;
+            signal[i] = y;
+            w = (w + 1) & mask;
+            ++i;
+        }
+        feedForward_.setWriteIndex(w);
+        feedBack_.setWriteIndex(w);
+    }
+
     float nextAt(float x, float delay, float g)
     {
         return step(feedForward_, feedBack_, x, feedForward_.readLinear(delay), feedBack_.readLinear(delay), g);
     }
+
+    // The line's linear read: both slots rounded to single precision, the interpolation in single.
+    static float interpolate(double s0, double s1, float fraction)
+    {
+        const auto y0 = static_cast<float>(s0);
+        const auto y1 = static_cast<float>(s1);
+        return fraction * (y1 - y0) + y0;
+    }
+    using FourFloats = float __attribute__((vector_size(16)));
+    using FourDoubles = double __attribute__((vector_size(32)));
+    static FourFloats readFour(const double* slots, float fraction)
+    {
+        FourDoubles s0, s1;
+        std::memcpy(&s0, slots, sizeof s0);
+        std::memcpy(&s1, slots + 1, sizeof s1);
+        const FourFloats y0 = __builtin_convertvector(s0, FourFloats);
+        const FourFloats y1 = __builtin_convertvector(s1, FourFloats);
+        return fraction * (y1 - y0) + y0;
+    }
+    static FourFloats loadFourFloats(const float* from)
+    {
+        FourFloats v;
+        std::memcpy(&v, from, sizeof v);
+        return v;
+    }
+    static void storeFourFloats(float* to, FourFloats v) { std::memcpy(to, &v, sizeof v); }
+    static void storeFourDoubles(double* to, const FourDoubles& v) { std::memcpy(to, &v, sizeof v); }
 
     static float step(DelayLine& feedForward, DelayLine& feedBack, float x, float pastInput, float pastOutput, float g)
     {

@@ -3,6 +3,7 @@
 #include "patch/core/DelayLine.h"
 
 #include <cmath>
+#include <cstddef>
 
 namespace PRT::dsp
 {
@@ -62,6 +63,28 @@ public:
         }
         line_.write(input);
         return out;
+    }
+
+    // A block of next: while no fade runs and the time stands, every sample reads through one tap.
+    void process(float delay, const float* input, float* output, std::size_t n)
+    {
+        const auto steady = [&] {
+            return remaining_ == 0.0f && delay == current_ && !line_.unwritten()
+                   && interpolation_ == Interpolation::Linear;
+        };
+        std::size_t i = 0;
+        for (; i < n && !steady(); ++i)
+            output[i] = next(delay, input[i]);
+        if (i == n)
+            return;
+        const DelayLine::Tap tap = line_.tapAt(delay);
+        DelayLine line = line_; // in a local, so that the output's stores cannot be taken for its positions
+        for (; i < n; ++i)
+        {
+            output[i] = line.readAt(tap);
+            line.write(input[i]);
+        }
+        line_ = line;
     }
 
 private:

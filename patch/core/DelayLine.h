@@ -127,6 +127,16 @@ public:
 
     std::int64_t writeIndex() const { return writeIndex_; }
 
+    // Raw access for a block loop over lines that are written once per read: the storage (null
+    // without any), its mask, and the write position, which the loop hands back with setWriteIndex.
+    double* samples() const { return capacity_ > 0 ? storage_.data : nullptr; }
+    std::int64_t mask() const { return mask_; }
+    void setWriteIndex(std::int64_t index)
+    {
+        writeIndex_ = index & mask_;
+        lastWritten_ = (writeIndex_ - 1) & mask_;
+    }
+
 private:
     struct Position
     {

@@ -171,13 +171,23 @@ bool Quillmore::PRTSubpatcher_49::renderSize(Index n)
     sizeControl.render(s, n);
     if (!std::isfinite(sizeGlide.value()))
         sizeGlide.setValue(0.0f);
-    const float first = sizeGlide.next(s[0]);
-    s[0] = first;
+    // From where the factor holds to the block's end, a glide step that leaves the value where it
+    // was leaves it there for good: the rest of the block is that value (a settled glide costs a fill).
+    Index holdsFrom = n - 1;
+    while (holdsFrom > 0 && s[holdsFrom - 1] == s[n - 1])
+        --holdsFrom;
+    const float first = sizeGlide.value();
     bool steady = true;
-    for (Index i = 1; i < n; ++i)
+    for (Index i = 0; i < n; ++i)
     {
+        const float before = sizeGlide.value();
         s[i] = sizeGlide.next(s[i]);
         steady &= s[i] == first;
+        if (i >= holdsFrom && s[i] == before)
+        {
+            fillSignalRange(s, n, s[i], i + 1);
+            break;
+        }
     }
     return steady;
 }
@@ -216,21 +226,16 @@ void Quillmore::PRTSubpatcher_49::processBlock(const SampleValue* const* inputs,
         const SampleValue* input;
         SampleValue* chain;
         SampleValue* carry;
-        SampleValue* blocked;
         float feedback;
         float delayTime;
         std::array<dsp::Allpass, numStages>& stages;
         dsp::CrossfadedDelay& delay;
-        dsp::DcBlocker& dcBlocker;
         bool isLeft;
     };
     Channel channels[] = {
-        {inputs[0], leftChain.get(), leftCarry.get(), leftBlocked.get(), leftFeedback, leftDelayTime, leftStages,
-         leftDelay, leftDcBlocker, true},
-        {inputs[1], rightChain.get(), rightCarry.get(), rightBlocked.get(), rightFeedback, rightDelayTime,
-         rightStages, rightDelay, rightDcBlocker, false}};
+        {inputs[0], leftChain.get(), leftCarry.get(), leftFeedback, leftDelayTime, leftStages, leftDelay, true},
+        {inputs[1], rightChain.get(), rightCarry.get(), rightFeedback, rightDelayTime, rightStages, rightDelay, false}};
 
-    bool overflow = false;
     for (Channel& c : channels)
     {
         const float feedback = finiteOr(c.feedback, 0.0f);
@@ -238,16 +243,24 @@ void Quillmore::PRTSubpatcher_49::processBlock(const SampleValue* const* inputs,
             c.chain[i] = c.input[i] + c.carry[i] * feedback;
         runStages(c.stages, c.isLeft, c.chain, n, sizeSteady);
         // The chain's output, not the DC-blocked one, is what the delay feeds back.
-        const float delayTime = finiteOr(c.delayTime, 0.0f);
-        for (Index i = 0; i < n; ++i)
-        {
-            const float a = c.chain[i];
-            const float blocked = c.dcBlocker.next(a);
-            c.blocked[i] = blocked;
-            c.carry[i] = c.delay.next(delayTime, a);
-            overflow |= !(std::fabs(a) <= overflowLevel) | !(std::fabs(blocked) <= overflowLevel);
-        }
+        c.delay.process(finiteOr(c.delayTime, 0.0f), c.chain, c.carry, n);
     }
+    // Both channels in one loop: each blocker waits on its previous output, so two of them overlap.
+    const SampleValue* aL = leftChain.get();
+    const SampleValue* aR = rightChain.get();
+    SampleValue* bL = leftBlocked.get();
+    SampleValue* bR = rightBlocked.get();
+    dsp::DcBlocker dcL = leftDcBlocker, dcR = rightDcBlocker; // locals: the stores cannot touch them
+    bool overflow = false;
+    for (Index i = 0; i < n; ++i)
+    {
+        bL[i] = dcL.next(aL[i]);
+        bR[i] = dcR.next(aR[i]);
+        overflow |= !(std::fabs(aL[i]) <= overflowLevel) | !(std::fabs(aR[i]) <= overflowLevel)
+                    | !(std::fabs(bL[i]) <= overflowLevel) | !(std::fabs(bR[i]) <= overflowLevel);
+    }
+    leftDcBlocker = dcL;
+    rightDcBlocker = dcR;
     // A huge input can overflow the network, and NaN would then stay in its memories for good; a
     // merely absurd level would keep the limiter's gain near 0 for minutes while it died away.
     if (overflow)

@@ -299,3 +299,56 @@ TEST_F(AllpassTest, ClampsGainAndDelay)
     SetUp();
     EXPECT_EQ(impulseResponse(5.0f, kNaN, 6)[5], 1.0f) << "NaN gain acts as 0";
 }
+
+// A block at one delay, taken four samples at a time where it can, gives exactly what the stage gives
+// sample by sample: at delays below, at and above the four-sample reach, across the lines' wrap,
+// from a fresh start and in blocks of odd lengths.
+TEST_F(AllpassTest, ABlockAtOneDelayMatchesTheStageSampleBySample)
+{
+    for (const float delaySamples : {0.0f, 1.0f, 2.5f, 4.0f, 4.5f, 5.0f, 17.25f, 99.9f, 100.0f})
+    {
+        Allpass reference;
+        std::vector<double> referenceFeedForward(feedForward.size()), referenceFeedBack(feedBack.size());
+        reference.setMaximumDelay(100.0);
+        reference.feedForward().bind({referenceFeedForward.data(), referenceFeedForward.size()});
+        reference.feedBack().bind({referenceFeedBack.data(), referenceFeedBack.size()});
+        reference.prepare(1000.0f);
+        SetUp();
+
+        float seed = 0.3f;
+        for (const PRT::Index length : {1u, 7u, 64u, 3u, 128u, 61u, 200u})
+        {
+            std::vector<float> signal(length), expected(length);
+            for (float& x : signal)
+                x = seed = std::fmod(seed * 7.13f + 0.37f, 2.0f) - 1.0f;
+            for (PRT::Index i = 0; i < length; ++i)
+                expected[i] = reference.next(signal[i], delaySamples, 0.6f); // 1 sample per ms
+            allpass.process(signal.data(), length, allpass.delaySamples(delaySamples), 0.6f);
+            ASSERT_EQ(signal, expected) << "delay " << delaySamples << ", block of " << length;
+        }
+    }
+}
+
+// A block whose delay moves from sample to sample gives what the stage gives sample by sample.
+TEST_F(AllpassTest, ABlockAtMovingDelaysMatchesTheStageSampleBySample)
+{
+    Allpass reference;
+    std::vector<double> referenceFeedForward(feedForward.size()), referenceFeedBack(feedBack.size());
+    reference.setMaximumDelay(100.0);
+    reference.feedForward().bind({referenceFeedForward.data(), referenceFeedForward.size()});
+    reference.feedBack().bind({referenceFeedBack.data(), referenceFeedBack.size()});
+    reference.prepare(1000.0f);
+    float seed = 0.3f, time = 0.0f;
+    for (const PRT::Index length : {1u, 64u, 3u, 128u, 200u})
+    {
+        std::vector<float> signal(length), expected(length), delays(length);
+        for (PRT::Index i = 0; i < length; ++i)
+        {
+            signal[i] = seed = std::fmod(seed * 7.13f + 0.37f, 2.0f) - 1.0f;
+            delays[i] = allpass.delaySamples(time = std::fmod(time + 0.77f, 120.0f));
+            expected[i] = reference.next(signal[i], time, 0.6f);
+        }
+        allpass.process(signal.data(), length, delays.data(), 0.6f);
+        ASSERT_EQ(signal, expected) << "block of " << length;
+    }
+}
