@@ -147,6 +147,7 @@ Editor::QuillmoreAudioProcessorEditor(QuillmoreAudioProcessor& processor)
 
     xyOverlay = Quillmore::makeSpectrumXYOverlay(spectrumView, state);
     addAndMakeVisible(*xyOverlay);
+    installSpectrumOverlayDragCallbacks();
 
     addAndMakeVisible(historyBackground);
     addAndMakeVisible(historyCentreLine);
@@ -240,6 +241,7 @@ Editor::QuillmoreAudioProcessorEditor(QuillmoreAudioProcessor& processor)
         setUpBar(bar);
     springTypeBar.getProperties().set("centerOrigin", false);
     setUpBar(&Editor::springTypeBar);
+    installOwnValueTexts();
 
     const auto bindKnob = [this, &state](RotaryFillKnob& knob, inoutLabel& label, const char* parameterID,
                                          std::unique_ptr<juce::AudioProcessorValueTreeState::SliderAttachment>& attachment) {
@@ -316,31 +318,5 @@ void Editor::handleAsyncRefresh()
         xyOverlay->setBounds(spectrumView.getBounds());
         xyOverlay->setVisible(activeSide == 1);
         xyOverlay->toFront(false);
-    }
-}
-
-void Editor::timerCallback()
-{
-    const auto rawOn = [this](const char* parameterID) {
-        const auto* value = processorRef.apvts.getRawParameterValue(parameterID);
-        return value != nullptr && value->load() >= 0.5f;
-    };
-    const bool headsOn = rawOn("HeadsOn");
-    const bool spaceOn = rawOn("SpaceOn");
-    if (headsOn != lastHeadsOn)
-    {
-        lastHeadsOn = headsOn;
-        applyHeadsSectionState();
-    }
-    if (spaceOn != lastSpaceOn)
-    {
-        lastSpaceOn = spaceOn;
-        applySpaceSectionState();
-    }
-
-    if (bypassToggle.getToggleState() != lastBypassState)
-    {
-        lastBypassState = bypassToggle.getToggleState();
-        updateBypassOverlay();
     }
 }

@@ -59,6 +59,13 @@ public:
     static constexpr int maximumHeight = 1140;
     static constexpr double aspectRatio = 750.0 / 475.0;
     static constexpr int tickMs = 16;
+    static constexpr int spectrumFrameSize = 256;
+    // How long the clip lights stay lit after the last block that clipped, and how long the echo
+    // filter's bars keep showing their values after the spectrum handle is dropped.
+    static constexpr double clipHoldMs = 1000.0;
+    static constexpr int xyHighlightHoldMs = 800;
+    // The delay of the spectrum view's hard sync, re-armed on every tick.
+    static constexpr int hardSyncDelayMs = 120;
 
     explicit QuillmoreAudioProcessorEditor(QuillmoreAudioProcessor& processor);
     ~QuillmoreAudioProcessorEditor() override;
@@ -103,6 +110,17 @@ public:
     static const std::array<BarEntry, barCount>& barTable();
 
 private:
+    // The tick's steps, in the order it takes them.
+    void followSectionSwitches();
+    void followBypass();
+    void showWarble();
+    void showSpace(double now);
+    void showOutputMeter(double now);
+    // The texts of the mix bars and the size bar, and the spectrum handle's pinning of the echo
+    // filter's bars.
+    void installOwnValueTexts();
+    void installSpectrumOverlayDragCallbacks();
+
     void switchPage();
     void handleAsyncRefresh();
     void setUpBar(OverlayBarSlider QuillmoreAudioProcessorEditor::*bar);
@@ -186,6 +204,9 @@ public:
     HistoryGraph warbleHistory{juce::Colour(0xffff32b4), juce::Colour(0xffffffff), 0.65f};
 
 private:
+    std::array<float, spectrumFrameSize> spectrumFrame{};
+    double lastClipTimeL = -1.0, lastClipTimeR = -1.0;
+    juce::int64 xyHighlightDeadlineMs = 0;
     juce::Rectangle<int> hintArea;
 
 public:
