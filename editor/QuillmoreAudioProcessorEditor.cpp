@@ -173,6 +173,8 @@ Editor::QuillmoreAudioProcessorEditor(QuillmoreAudioProcessor& processor)
     sideToggle.setToggleState(activeSide == 1, juce::dontSendNotification);
     updateSideVisibility();
 
+    setUpOptionsDialog();
+
     for (juce::Button* button : {static_cast<juce::Button*>(&sideToggle), static_cast<juce::Button*>(&bypassToggle)})
     {
         button->setWantsKeyboardFocus(false);
@@ -260,6 +262,8 @@ Editor::QuillmoreAudioProcessorEditor(QuillmoreAudioProcessor& processor)
     springsLabel.setVisible(activeSide == 1);
     tapeEchoesLabel.setVisible(activeSide == 1);
 
+    addHints();
+
     applyHeadsSectionState();
     applySpaceSectionState();
     updateSideFromProcessor();
@@ -276,6 +280,7 @@ Editor::QuillmoreAudioProcessorEditor(QuillmoreAudioProcessor& processor)
 Editor::~QuillmoreAudioProcessorEditor()
 {
     stopTimer();
+    hintListeners.clear();
     if (xyOverlay != nullptr)
     {
         xyOverlay->onDragStart = nullptr;

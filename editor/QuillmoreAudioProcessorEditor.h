@@ -3,10 +3,12 @@
 #include "editor/BypassOverlay.h"
 #include "editor/EQGraph.h"
 #include "editor/EQGraphBindings.h"
+#include "editor/HintMouseListener.h"
 #include "editor/HistoryGraph.h"
 #include "editor/InOutLabel.h"
 #include "editor/InertiaButton.h"
 #include "editor/OnOffButtons.h"
+#include "editor/OptionsDialog.h"
 #include "editor/OrderButton.h"
 #include "editor/OvalBypassToggle.h"
 #include "editor/OverlayBarSlider.h"
@@ -14,6 +16,7 @@
 #include "editor/PanelToggleShapedHitTest.h"
 #include "editor/ParamToggleButton.h"
 #include "editor/RotaryFillKnob.h"
+#include "editor/SettingsFile.h"
 #include "editor/SkinPalette.h"
 #include "editor/SolidFill.h"
 #include "editor/SpectrumView.h"
@@ -50,6 +53,8 @@ public:
     using HistoryGraph = ::HistoryGraph;
     using PanelBackgroundLayer = ::PanelBackgroundLayer;
     using BypassOverlay = ::BypassOverlay;
+    using OptionsDialog = ::OptionsDialog;
+    using HintMouseListener = ::HintMouseListener;
 
     static constexpr int initialWidth = 750;
     static constexpr int initialHeight = 475;
@@ -89,6 +94,13 @@ public:
     // the pages.
     void applySkin();
 
+    // The options dialog over the whole window, showing the stored choices.
+    void showOptionsDialog();
+    // Hints: each control's listener writes its text into the hint box while hints are on.
+    void addHint(juce::Component& control, const juce::String& text);
+    void clearHint();
+    bool areHintsShown() const { return showHints; }
+
     int getActiveSide() const { return activeSide; }
     bool isHeadsActive() const { return headsActive; }
     bool isSpaceActive() const { return spaceActive; }
@@ -126,7 +138,9 @@ private:
     void setUpBar(OverlayBarSlider QuillmoreAudioProcessorEditor::*bar);
     std::vector<juce::Component*> sideAComponents();
     std::vector<juce::Component*> sideBComponents();
-    int storedSkinNumber() const;
+    int storedSkinNumber();
+    void setUpOptionsDialog();
+    void addHints();
 
 public:
     // Components, in the order in which they are built (and destroyed in reverse). Public so that the
@@ -149,6 +163,8 @@ private:
     bool lastHeadsOn = true, headsActive = true, lastSpaceOn = true, spaceActive = true;
 
 public:
+    OptionsDialog optionsDialog;
+    SettingsFile settings;
     PanelToggleShapedHitTest sideToggle;
     OvalBypassToggle bypassToggle;
     std::unique_ptr<juce::AudioProcessorValueTreeState::ButtonAttachment> bypassAttachment;
@@ -207,10 +223,14 @@ private:
     std::array<float, spectrumFrameSize> spectrumFrame{};
     double lastClipTimeL = -1.0, lastClipTimeR = -1.0;
     juce::int64 xyHighlightDeadlineMs = 0;
+    bool showHints = true;
     juce::Rectangle<int> hintArea;
 
 public:
     juce::TextEditor hintBox;
+
+private:
+    std::vector<std::unique_ptr<HintMouseListener>> hintListeners;
 
 private:
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR(QuillmoreAudioProcessorEditor)

@@ -171,6 +171,8 @@ void Editor::resized()
             bar->setBounds(c3x, row(k++), w3, barH);
     }
 
+    optionsDialog.setBounds(0, 0, W, H);
+
     updateMixAndSyncControls();
 
     if (xyOverlay != nullptr)

@@ -47,10 +47,14 @@ juce::Image imageFromCache(const char* data, juce::uint32 size)
 }
 } // namespace
 
-// The options dialog's settings file will supply the user's choice; until it exists every window
-// opens in the first skin.
-int Editor::storedSkinNumber() const
+// The stored skin; a number below 1 is corrected to the first skin and stored. A number above the
+// last skin stays as it is and gives the empty palette.
+int Editor::storedSkinNumber()
 {
+    const int stored = settings.readSkinId();
+    if (stored >= firstSkin)
+        return stored;
+    settings.storeSkinId(firstSkin);
     return firstSkin;
 }
 

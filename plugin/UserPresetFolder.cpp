@@ -1,11 +1,11 @@
 #include "plugin/UserPresetFolder.h"
 
-#include "plugin/UserApplicationDataFolder.h"
+#include "plugin/QuillmoreUserFolder.h"
 
 namespace Quillmore
 {
 juce::File getUserPresetFolder()
 {
-    return getUserApplicationDataFolder().getChildFile("ZarnPeloq").getChildFile("Quillmore").getChildFile("User Presets");
+    return getQuillmoreUserFolder().getChildFile("User Presets");
 }
 } // namespace Quillmore
