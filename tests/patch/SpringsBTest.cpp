@@ -141,28 +141,36 @@ TEST(SpringsBTest, StageGainsFollowDecayAndShapeTheFirstSampleOfBothChannels)
 }
 
 // SpringSize 4..12 gives the size factor 1.25..2.25 on every stage time: an impulse through stages
-// that only delay arrives after the sum of the five times.
+// that only delay arrives after the sum of the five times, in ms at any rate, also after a prepare
+// at a new rate.
 TEST(SpringsBTest, SizeScalesEveryStageTime)
 {
     const struct
     {
-        float size, factor;
-    } cases[] = {{4, 1.25f}, {6, 1.5f}, {8, 1.75f}, {12, 2.25f}};
+        float size, factor, firstRate, rate;
+    } cases[] = {{4, 1.25f, 48000, 48000}, {6, 1.5f, 48000, 48000}, {8, 1.75f, 48000, 48000},
+                 {12, 2.25f, 48000, 48000}, {12, 2.25f, 44100, 96000}, {4, 1.25f, 192000, 22050}};
     for (const auto& c : cases)
     {
-        SpringsBRig rig(48000.0f, 128, 0.0f, c.size);
+        SpringsBRig rig(c.firstRate, 128, 0.0f, c.size);
         rig.delayOnlyStages();
+        if (c.rate != c.firstRate)
+        {
+            rig.settle();
+            rig.patch.prepare(c.rate, 128);
+            rig.sampleRate = c.rate;
+        }
         rig.settle();
         const StereoSignal blocked = rig.impulse(0.25);
         const StereoSignal out{beforeDcBlocker(blocked.left), beforeDcBlocker(blocked.right)};
-        const double leftSamples = c.factor * leftTimesMs * 48.0;
-        const double rightSamples = c.factor * rightTimesMs * 48.0;
-        const Arrival left = arrivalNear(out.left, leftSamples);
-        const Arrival right = arrivalNear(out.right, rightSamples);
-        EXPECT_NEAR(left.sum, 1.0, 1e-4) << c.size;
-        EXPECT_NEAR(right.sum, 1.0, 1e-4) << c.size;
-        EXPECT_NEAR(left.centre / (leftTimesMs * 48.0), c.factor, 1e-3) << c.size;
-        EXPECT_NEAR(right.centre / (rightTimesMs * 48.0), c.factor, 1e-3) << c.size;
+        const double perMs = c.rate / 1000.0;
+        const Arrival left = arrivalNear(out.left, c.factor * leftTimesMs * perMs);
+        const Arrival right = arrivalNear(out.right, c.factor * rightTimesMs * perMs);
+        const std::string label = std::to_string(c.size) + " at " + std::to_string(c.rate);
+        EXPECT_NEAR(left.sum, 1.0, 1e-4) << label;
+        EXPECT_NEAR(right.sum, 1.0, 1e-4) << label;
+        EXPECT_NEAR(left.centre / (leftTimesMs * perMs), c.factor, 1e-3) << label;
+        EXPECT_NEAR(right.centre / (rightTimesMs * perMs), c.factor, 1e-3) << label;
     }
 }
 
