@@ -31,6 +31,16 @@ Design shelf(bool high, double A, double c, double Bs)
             sign * -2.0 * ((A - 1.0) + (A + 1.0) * cs) * r,
             ((A + 1.0) + (A - 1.0) * cs - Bs) * r};
 }
+// Within a hair of half the sample rate the poles sit so close to z = −1 that a1, rounded to float,
+// can reach 1 + a2 and put one outside the unit circle: a low-pass clamped to half the rate then
+// blows up. Designs there move to 0.002 rad below it (a few Hz: 7 Hz at 44.1 kHz), where the
+// stability margin (about 4e-6) is many float steps wide; the response is that of half the rate.
+float awayFromHalfTheRate(float w0)
+{
+    constexpr float pi = 3.14159265f;
+    constexpr float margin = 0.002f;
+    return std::fabs(w0 - pi) < margin ? pi - margin : w0;
+}
 } // namespace
 
 BiquadCoefficients BiquadDesigner::computeFilterCoefficients(float frequency, float q, float gain, float mode)
@@ -43,7 +53,7 @@ BiquadCoefficients BiquadDesigner::computeFilterCoefficients(float frequency, fl
 
     const float g = gain > 0.0f ? gain : 0.0f;
     const float qq = q > kMinimumQ ? q : kMinimumQ;
-    const float w0 = frequency * radiansPerHz_;
+    const float w0 = awayFromHalfTheRate(frequency * radiansPerHz_);
     const double c = std::cos(w0);
     // |sin w0|: the float 2π lies above π, so a design at exactly half the sample rate lands just past
     // π where the sine turns negative; a negative alpha would put the poles outside the unit circle

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <complex>
 #include <limits>
@@ -127,6 +128,29 @@ TEST(BiquadDesignerEdges, EveryModeIsFiniteAndStableAtHalfTheSampleRateAndGainZe
                                                    << " a2 " << c.a2;
                     }
     }
+}
+
+TEST(BiquadDesignerEdges, ALowPassAtHalfTheSampleRatePassesNoiseWithoutGrowing)
+{
+    // The cut-off a module's updater clamps to when it asks for more (a dropout cut-off of 21.7 kHz
+    // at 22.05 kHz, say): the float design must keep both poles inside the unit circle.
+    for (const float sampleRate : {22050.0f, 44100.0f, 48000.0f, 96000.0f})
+        for (const float q : {0.5f, 0.707f, 2.0f})
+        {
+            BiquadDesigner designer;
+            designer.prepare(sampleRate);
+            const BiquadCoefficients c = designer.computeFilterCoefficients(sampleRate * 0.5f, q, 1.0f, float(LowPass));
+            BiquadState state;
+            uint32_t seed = 1;
+            float peak = 0.0f;
+            for (int i = 0; i < 10 * static_cast<int>(sampleRate); ++i)
+            {
+                seed = seed * 1664525u + 1013904223u;
+                const float x = static_cast<float>(seed >> 8) / 8388608.0f - 1.0f;
+                peak = std::max(peak, std::fabs(state.process(x, c)));
+            }
+            EXPECT_LT(peak, 4.0f) << sampleRate << " Hz, q " << q << ": a1 " << c.a1 << ", a2 " << c.a2;
+        }
 }
 
 TEST(BiquadDesignerEdges, NonFiniteInputsKeepThePreviousDesign)
