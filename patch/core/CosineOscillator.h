@@ -35,7 +35,20 @@ public:
         incrementFactor_ = 4294967296.0f / sampleRate;
     }
 
-    float next(float frequency)
+    float next(float frequency) { return nextWithIncrement(increment(frequency)); }
+
+    // The phase step of a frequency, for a caller that holds its frequency over many samples.
+    // Truncated toward zero and wrapped, so a negative frequency runs the phase backwards; a
+    // product no 64-bit integer holds (NaN, inf) stops the phase.
+    std::uint32_t increment(float frequency) const
+    {
+        const float step = incrementFactor_ * frequency;
+        if (!(std::fabs(step) < 9.2e18f))
+            return 0;
+        return static_cast<std::uint32_t>(static_cast<std::int64_t>(step));
+    }
+
+    float nextWithIncrement(std::uint32_t increment)
     {
         lastPhase_ = phase_;
         float out = 0.0f;
@@ -47,7 +60,7 @@ public:
             const auto frac = static_cast<float>(static_cast<double>(phase_ & 0x3ffffu) * 3.81471181759574e-06);
             out = a + (b - a) * frac;
         }
-        phase_ += increment(frequency);
+        phase_ += increment;
         return out;
     }
 
@@ -55,16 +68,6 @@ public:
     float phase() const { return static_cast<float>(static_cast<double>(lastPhase_) * 2.3283064365386963e-10); }
 
 private:
-    // Truncated toward zero and wrapped, so a negative frequency runs the phase backwards; a
-    // product no 64-bit integer holds (NaN, inf) stops the phase.
-    std::uint32_t increment(float frequency) const
-    {
-        const float step = incrementFactor_ * frequency;
-        if (!(std::fabs(step) < 9.2e18f))
-            return 0;
-        return static_cast<std::uint32_t>(static_cast<std::int64_t>(step));
-    }
-
     SampleSpan table_;
     std::uint32_t phase_ = 0;
     std::uint32_t lastPhase_ = 0;

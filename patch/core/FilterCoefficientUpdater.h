@@ -77,4 +77,29 @@ private:
     BiquadCoefficients held_;
 };
 
+// Runs a block of n samples through filters that one updater designs: design(i) is called at each
+// sample the updater checks (it calls the updater's next and returns the coefficients), and
+// filter(begin, end, coefficients) runs each stretch of samples in between, on the held ones.
+template <typename Design, typename Filter>
+void runInCoefficientStretches(FilterCoefficientUpdater& updater, std::uint32_t n, Design&& design, Filter&& filter)
+{
+    std::uint32_t i = 0;
+    while (i < n)
+    {
+        if (updater.samplesBeforeCheck() == 0)
+        {
+            const BiquadCoefficients c = design(i);
+            filter(i, i + 1, c);
+            ++i;
+            continue;
+        }
+        const std::uint32_t run = n - i < updater.samplesBeforeCheck() ? n - i : updater.samplesBeforeCheck();
+        // A copy, so that the coefficients stay in registers while the outputs are written.
+        const BiquadCoefficients held = updater.coefficients();
+        filter(i, i + run, held);
+        updater.skip(run);
+        i += run;
+    }
+}
+
 } // namespace PRT::dsp

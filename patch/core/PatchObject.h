@@ -100,4 +100,10 @@ inline float firstElement(const list& values)
     return values[0];
 }
 
+// The first element read directly, as a box's own output reads it: 0 for an empty list, unreported.
+inline float firstOrZero(const list& values)
+{
+    return values.size() > 0 ? values.data()[0] : 0.0f;
+}
+
 } // namespace PRT

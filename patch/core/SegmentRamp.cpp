@@ -2,6 +2,8 @@
 
 #include "patch/core/GeneratedPatcher.h"
 
+#include <cmath>
+
 namespace PRT
 {
 
@@ -51,7 +53,10 @@ void SegmentRamp::start(const float* values, size_t size)
         Segment& s = segments_[(first_ + k) % maxSegments];
         if (s.end > now)
         {
-            s.target = static_cast<float>(s.target - (s.end - now) * s.increment);
+            // The running segment continues from the value it has rendered up to now (its target
+            // less the remaining steps would miss that by the rounding of every step taken).
+            s.target = k == 0 ? static_cast<float>(value_ + (now - counted) * s.increment)
+                              : static_cast<float>(s.target - (s.end - now) * s.increment);
             s.end = now;
             count_ = k + 1;
             lastValue = s.target;
@@ -90,11 +95,18 @@ void SegmentRamp::render(SampleValue* output, Index n)
     {
         const Segment s = segments_[first_];
         double remaining = s.end - counted - static_cast<double>(i);
-        while (remaining > 0.0 && i < n)
+        if (remaining > 0.0)
         {
-            output[i++] = v;
-            v += s.increment;
-            remaining -= 1.0;
+            // One step per sample while any of the segment remains: ceil(remaining) of them.
+            const double left = static_cast<double>(n - i);
+            const auto steps = static_cast<Index>(remaining < left ? std::ceil(remaining) : left);
+            const float increment = s.increment;
+            for (const Index end = i + steps; i < end; ++i)
+            {
+                output[i] = v;
+                v += increment;
+            }
+            remaining -= static_cast<double>(steps);
         }
         if (remaining <= 0.0)
         {

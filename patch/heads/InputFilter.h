@@ -1,42 +1,67 @@
 #pragma once
 
+#include "patch/core/BiquadState.h"
+#include "patch/core/Button.h"
+#include "patch/core/FilterCoefficientUpdater.h"
+#include "patch/core/FilterMode.h"
 #include "patch/core/LoadTimeObjects.h"
 #include "patch/core/MessageBox.h"
 #include "patch/core/Quillmore.h"
 #include "patch/core/SignalBuffer.h"
 #include "patch/core/SignalMonitor.h"
+#include "patch/core/Slide.h"
 
 namespace PRT
 {
 
-// "InputFilter": the Heads section's high-pass, cut-off HighPass and resonance HighPassQ.
+// "InputFilter": the Heads section's second-order high-pass on both channels. Its cut-off glides to
+// HighPass with a 10 ms time constant and reaches the filter at block starts; HighPassQ (0.1..2)
+// applies at the next block without a glide.
 class Quillmore::PRTSubpatcher_51 : public GeneratedPatcher
 {
 public:
-    PRTSubpatcher_51() : GeneratedPatcher({"InputFilter", 2, 2}) {}
+    static constexpr float minimumQ = 0.1f;
+    static constexpr float maximumQ = 2.0f;
+    static constexpr float slideSeconds = 0.01f;
 
-    // HighPassQ 0.1..2.
-    virtual void setQInput(float q) { filterQ = q; }
+    PRTSubpatcher_51();
 
-    void setupObjects() override
-    {
-        numberTilde_obj_32.setUp(SignalMonitor::RampToSetValue);
-        message_obj_1.setUp({1.0f});
-    }
+    // HighPassQ: above 2 takes 2, anything else at least 0.1 (a NaN 0.1).
+    virtual void setQInput(float q);
 
-    SignalMonitor numberTilde_obj_32{*this, HashedText("InputFilter/number~_obj-32"), clocks::monitorA}; // cut-off
-    MessageBox message_obj_1{*this, HashedText("InputFilter/message_obj-1")};
-    LoadBang loadbang{*this, HashedText("InputFilter/loadbang_obj-1")};
+    void setupObjects() override;
 
-    float filterQ = 0.0f;
+    // The smoothed cut-off, and the cut-off the filter was last designed at (after the clamp to
+    // 1 Hz .. sr/2).
+    float getSlidCutoff() const { return slide.value(); }
+    const dsp::BiquadCoefficients& getCoefficients() const { return updater.coefficients(); }
+    float getSlideLength() const { return slideLength; }
+
+    SignalMonitor numberTilde_obj_32{*this, HashedText("InputFilter/number~_obj-32"), clocks::monitorB}; // cut-off
+    MessageBox message_obj_1{*this, HashedText("InputFilter/message_obj-1")}; // filter gain
+    LoadBang loadbang{*this, HashedText("InputFilter/loadbang_obj-2")};
+    Button button_obj_10{*this, HashedText("InputFilter/button_obj-10")}; // reruns the sample-rate chain
+
+    std::int64_t filterMode = dsp::HighPassWithGain;
+    float filterGain = 1.0f;
+    float filterQ = 1.0f;
 
 protected:
-    // Stand-in until the filter is built: the pair passes unfiltered.
-    void processBlock(const SampleValue* const* inputs, SampleValue* const* outputs, Index n) override
-    {
-        copySignal(inputs[0], outputs[0], n);
-        copySignal(inputs[1], outputs[1], n);
-    }
+    void prepareSignalObjects(bool changed) override;
+    void processBlock(const SampleValue* const* inputs, SampleValue* const* outputs, Index n) override;
+
+private:
+    // Both slide lengths := sr × 0.01 samples.
+    void runSampleRateChain(float sampleRate);
+
+    float lastRateSent = 0.0f;
+    float slideLength = 1000.0f;
+    dsp::Slide slide;
+    dsp::FilterCoefficientUpdater updater;
+    dsp::BiquadState left;
+    dsp::BiquadState right;
+    bool filterPrepared = false;
+    SignalBuffer cutoff{*this};
 };
 
 } // namespace PRT

@@ -120,28 +120,15 @@ void Quillmore::PRTSubpatcher_40::PRTSubpatcher_29::processBlock(const SampleVal
     // The states in locals, so that they stay in registers while the outputs are written.
     dsp::BiquadState l = left;
     dsp::BiquadState r = right;
-    Index i = 0;
-    while (i < n)
-    {
-        // A check (once per prepared block, at its start while the blocks have that size) may design
-        // anew; the samples up to the next check run on the coefficients it leaves.
-        if (updater.samplesBeforeCheck() == 0)
-        {
-            const dsp::BiquadCoefficients& c = updater.next(f[i], filterQ, g[i], filterMode);
-            outLeft[i] = l.process(inLeft[i], c);
-            outRight[i] = r.process(inRight[i], c);
-            ++i;
-            continue;
-        }
-        const auto run = static_cast<Index>(std::min<std::uint32_t>(n - i, updater.samplesBeforeCheck()));
-        const dsp::BiquadCoefficients c = updater.coefficients();
-        for (const Index end = i + run; i < end; ++i)
-        {
-            outLeft[i] = l.process(inLeft[i], c);
-            outRight[i] = r.process(inRight[i], c);
-        }
-        updater.skip(run);
-    }
+    dsp::runInCoefficientStretches(
+        updater, n, [&](Index i) { return updater.next(f[i], filterQ, g[i], filterMode); },
+        [&](Index begin, Index end, const dsp::BiquadCoefficients& c) {
+            for (Index i = begin; i < end; ++i)
+            {
+                outLeft[i] = l.process(inLeft[i], c);
+                outRight[i] = r.process(inRight[i], c);
+            }
+        });
     left = l;
     right = r;
 }

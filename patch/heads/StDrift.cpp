@@ -1,4 +1,4 @@
-#include "patch/heads/StDrift.h"
+#include "patch/heads/Instability.h"
 
 #include <cmath>
 

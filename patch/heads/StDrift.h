@@ -71,21 +71,4 @@ private:
     SignalBuffer b{*this};
 };
 
-// "Warbler/StDrift/Instability": the random source of the left drift.
-class Quillmore::PRTSubpatcher_54::PRTSubpatcher_37::PRTSubpatcher_36 : public GeneratedPatcher
-{
-public:
-    PRTSubpatcher_36() : GeneratedPatcher({"Instability", 0, 1}) {}
-
-    NumberBox number_obj_28{*this, HashedText("Warbler/StDrift/Instability/number_obj-28")}; // amount
-    LoadBang loadObjectB{*this, HashedText("Warbler/StDrift/Instability/loadmess_obj-1"), clocks::loadObjectB};
-    LoadBang loadObjectA{*this, HashedText("Warbler/StDrift/Instability/loadmess_obj-4"), clocks::loadObjectA};
-
-protected:
-    void processBlock(const SampleValue* const*, SampleValue* const* outputs, Index n) override
-    {
-        fillSignalRange(outputs[0], n, 0.0f, 0);
-    }
-};
-
 } // namespace PRT

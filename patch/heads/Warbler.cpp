@@ -3,18 +3,16 @@
 
 #include "patch/core/QuillmoreModules.h"
 #include "patch/heads/DamageCrinkle.h"
-#include "patch/heads/StDrift.h"
+#include "patch/heads/Instability.h"
 #include "runtime/EngineInterface.h"
 
 namespace PRT
 {
 namespace
 {
-// A message box's first value, 0 (and no report) when it is empty.
 float firstOrZero(const MessageBox& box)
 {
-    const list& content = box.getContent();
-    return content.size() > 0 ? content.data()[0] : 0.0f;
+    return PRT::firstOrZero(box.getContent());
 }
 } // namespace
 

@@ -20,7 +20,7 @@
 #include "patch/core/SignalScope.h"
 #include "patch/core/Slide.h"
 #include "patch/core/Slider.h"
-#include "patch/heads/WarbleDelayLine.h"
+#include "patch/heads/TapeDelayLine.h"
 
 namespace PRT
 {
@@ -251,9 +251,9 @@ public:
     dsp::OnePoleSmoother wowRateSmoother{0.001f};
     dsp::CosineOscillator wowOscillator;
     PeriodicSnapshot rightReport{*this, rightReportClock, 20.0f};
-    WarbleDelayLine delaytilde_08{delaytilde_08_del_bufferobj};
+    TapeDelayLine delaytilde_08{delaytilde_08_del_bufferobj, 5.0};
     PeriodicSnapshot leftReport{*this, leftReportClock, 20.0f};
-    WarbleDelayLine delaytilde_07{delaytilde_07_del_bufferobj};
+    TapeDelayLine delaytilde_07{delaytilde_07_del_bufferobj, 5.0};
 
 protected:
     void createChildren() override;

@@ -6,7 +6,7 @@
 #include "patch/core/GeneratedMath.h"
 #include "patch/core/MessageTags.h"
 #include "patch/heads/DamageCrinkle.h"
-#include "patch/heads/StDrift.h"
+#include "patch/heads/Instability.h"
 #include "runtime/EngineInterface.h"
 
 #include <cmath>
@@ -19,11 +19,6 @@ namespace
 float drawUnit(RandomState& state)
 {
     return std::fabs(static_cast<float>(nextRandomBits(state)) * kRandomBitsScale - 1.0f);
-}
-
-float firstOrZero(const list& content)
-{
-    return content.size() > 0 ? content.data()[0] : 0.0f;
 }
 
 float clampUnit(float x)
@@ -72,7 +67,7 @@ void Quillmore::PRTSubpatcher_54::connectObjects()
         stDrift->setAmountInput(amount);
         PRTSubpatcher_37::PRTSubpatcher_36& source = *stDrift->instability;
         source.updateTime(stDrift->getTime());
-        source.number_obj_28.setNumberValue(amount);
+        source.amountBox.setNumberValue(amount);
     };
     number_obj_36.setRange(0.0f, 1.0f);
     number_obj_36.onValue = [this](float flutterDepth) {

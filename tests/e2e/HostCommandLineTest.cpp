@@ -115,9 +115,10 @@ TEST(HostCommandLine, TheReadmeImpulseIsHeardAtTheStartOnceThePluginHasStarted)
     // The impulse is at -12 dBFS; the plain settings pass it on near the file's start.
     EXPECT_GT(peakOf(rendered, 0, 2048), 0.1f);
 
-    // Without the lead-in the plug-in's start-up fade swallows it.
+    // Without the lead-in the plug-in's start-up fade swallows it: what the Heads' filters still ring
+    // of it once the fade opens lies far below hearing.
     runHostTool({ "--signal", "impulse", "--pre-roll", "0", "--output", wav.getFile().getFullPathName() });
-    EXPECT_EQ(peakOf(readWav(wav.getFile()).samples, 0, 96000), 0.0f);
+    EXPECT_LT(peakOf(readWav(wav.getFile()).samples, 0, 96000), 1e-6f);
 }
 
 // The render moves the plug-in's output earlier by exactly the latency the plug-in reports, whatever

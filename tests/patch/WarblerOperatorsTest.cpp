@@ -6,7 +6,7 @@
 #include "patch/core/PeriodicSnapshot.h"
 #include "patch/core/RampPhasor.h"
 #include "patch/core/SampleAndHold.h"
-#include "patch/heads/WarbleDelayLine.h"
+#include "patch/heads/TapeDelayLine.h"
 
 #include "tests/patch/PatchEngine.h"
 #include "tests/patch/SchedulingRecorder.h"
@@ -282,14 +282,14 @@ class LineOwner final : public GeneratedPatcher
 public:
     LineOwner() : GeneratedPatcher({"LineOwner", 0, 0}) {}
     OwnedDataRef storage{*this, "delaytilde_07_del_bufferobj"};
-    WarbleDelayLine line{storage};
+    TapeDelayLine line{storage, 5.0};
 
 protected:
     void processBlock(const SampleValue* const*, SampleValue* const*, Index) override {}
 };
 } // namespace
 
-TEST(WarbleDelayLine, ReadsOneSampleLateClampsAndInterpolates)
+TEST(TapeDelayLine, ReadsOneSampleLateClampsAndInterpolates)
 {
     LineOwner owner;
     owner.line.prepare(48000.0f);

@@ -8,21 +8,22 @@
 namespace PRT
 {
 
-// One of the warbler's two tape delays: at most 200 ms (floor(sr / 5) samples) in a power-of-two
-// line of the warbler's own data reference, read with linear interpolation. Unlike a plain delay
-// line it applies a new delay time one sample after it arrives: each sample is read at the delay in
-// force, and a different delay value only becomes the one in force for the next sample. That lag is
-// part of how the warble sounds, so it lives here rather than in the shared line.
-class WarbleDelayLine
+// A tape's delay line (the warbler's two, the tape stopper's two): at most floor(sr / rateDivisor)
+// samples (200 ms for the warbler's divisor 5, 2 s for the stopper's 0.5) in a power-of-two line of
+// the module's own data reference, read with linear interpolation. Unlike a plain delay line it
+// applies a new delay time one sample after it arrives: each sample is read at the delay in force,
+// and a different delay value only becomes the one in force for the next sample. That lag is part
+// of how the tape sounds, so it lives here rather than in the shared line.
+class TapeDelayLine
 {
 public:
-    explicit WarbleDelayLine(OwnedDataRef& storage) : storage_(storage) {}
+    TapeDelayLine(OwnedDataRef& storage, double rateDivisor) : storage_(storage), rateDivisor_(rateDivisor) {}
 
     // Sizes the line for the rate (storage resized and cleared, the engine told; may allocate), and
     // forgets the delay in force.
     void prepare(float sampleRate)
     {
-        line_.setMaximumDelay(std::floor(static_cast<double>(sampleRate) / 5.0));
+        line_.setMaximumDelay(std::floor(static_cast<double>(sampleRate) / rateDivisor_));
         storage_.resizeFrames(line_.requiredCapacity());
         bind();
         line_.rewindIfBeyondMaximum();
@@ -34,7 +35,7 @@ public:
     // Set-up before the first prepare: the size at the class's default rate, storage requested.
     void requestStorage(float sampleRate)
     {
-        line_.setMaximumDelay(std::floor(static_cast<double>(sampleRate) / 5.0));
+        line_.setMaximumDelay(std::floor(static_cast<double>(sampleRate) / rateDivisor_));
         storage_.requestFrames(line_.requiredCapacity());
     }
 
@@ -62,6 +63,7 @@ public:
 
 private:
     OwnedDataRef& storage_;
+    const double rateDivisor_;
     dsp::DelayLine line_;
     float current_ = -1.0f;
 };

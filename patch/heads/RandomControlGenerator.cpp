@@ -1,0 +1,140 @@
+#include "patch/heads/RandomControlGenerator.h"
+
+namespace PRT
+{
+
+RandomControlGenerator::RandomControlGenerator(const RandomControlGeneratorSetup& setup)
+    : GeneratedPatcher({setup.name, 0, 1}), frequencyRateBox(*this, setup.frequencyRateBox),
+      levelRateBox(*this, setup.levelRateBox), amountBox(*this, setup.amountBox),
+      frequencyRateLoad(*this, setup.frequencyRateLoad, clocks::loadObjectB, {setup.frequencyRedrawRate}),
+      levelRateLoad(*this, setup.levelRateLoad, clocks::loadObjectA, {setup.levelDrawRate}),
+      rampTimeBox(*this, setup.rampTimeBox), targetMonitor(*this, setup.targetMonitor, clocks::monitorB, 0.0f, 250.0f),
+      reloadButton(*this, setup.reloadButton), rampTimeMs(setup.rampTimeMs)
+{
+    for (NumberBox* box : {&frequencyRateBox, &levelRateBox, &amountBox})
+        box->setFormat(NumberBox::floatFormat);
+    levelRateBox.setRange(0.0f, 10.0f);
+    amountBox.setRange(0.0f, 1.0f);
+    frequencyRateBox.onValue = [this](float rate) { frequencyRate = rate; };
+    levelRateBox.onValue = [this](float rate) { levelRate = rate; };
+    // A NaN from a message would stop every later level from gliding anywhere: it reads as 0.
+    amountBox.onValue = [this](float value) { amount = value == value ? value : 0.0f; };
+    frequencyRateLoad.onOutput = [this](const list& content) { frequencyRateBox.setNumberValue(firstOrZero(content)); };
+    levelRateLoad.onOutput = [this](const list& content) { levelRateBox.setNumberValue(firstOrZero(content)); };
+    rampTimeBox.onOutput = [this](const list& content) { ramp.setRampTime(firstOrZero(content)); };
+    targetMonitor.onReport = [this](float level) {
+        ramp.setRampTime(firstOrZero(rampTimeBox.getContent()));
+        ramp.receive(level);
+    };
+    reloadButton.onBang = [this] {
+        onReload();
+        levelRateLoad.fire();
+        frequencyRateLoad.fire();
+    };
+}
+
+void RandomControlGenerator::setupObjects()
+{
+    frequencyNoise.seedFromClock();
+    frequencyRateBox.setUp(NumberBox::floatFormat);
+    levelNoise.seedFromClock();
+    targetMonitor.setUp(SignalMonitor::FollowInput);
+    levelRateBox.setUp(NumberBox::floatFormat);
+    rampTimeBox.setUp({rampTimeMs});
+    setupVariantObjects();
+}
+
+void RandomControlGenerator::setupVariantObjects()
+{
+    amountBox.setUp(NumberBox::floatFormat);
+}
+
+void RandomControlGenerator::allocateDataRefs()
+{
+    cosineTable.requestFrames(dsp::kCosineTableSize, 1, getSampleRate());
+    cosineTable.allocateNow();
+    GeneratedPatcher::allocateDataRefs();
+    bindCosineTable();
+}
+
+void RandomControlGenerator::bindCosineTable()
+{
+    const Float64Buffer* view = cosineTable.getView();
+    oscillator.bindTable(view != nullptr ? dsp::SampleSpan{view->getData(), view->getSize()} : dsp::SampleSpan{});
+}
+
+void RandomControlGenerator::processDataViewUpdate(DataRefIndex index, MillisecondTime time)
+{
+    GeneratedPatcher::processDataViewUpdate(index, time);
+    if (index == Quillmore::cosineTableIndex)
+        bindCosineTable();
+}
+
+void RandomControlGenerator::prepareSignalObjects(bool changed)
+{
+    if (operatorsPrepared && !changed)
+        return;
+    operatorsPrepared = true;
+    frequencyPhasor.prepare(getSampleRate());
+    levelPhasor.prepare(getSampleRate());
+    oscillator.prepare(getSampleRate());
+}
+
+void RandomControlGenerator::processBlock(const SampleValue* const*, SampleValue* const* outputs, Index n)
+{
+    if (n == 0)
+        return;
+    SampleValue* out = outputs[0];
+
+    // Both random chains in one loop, their operators in locals: the cosine of the held frequency
+    // goes to the output, the held level is needed only where the target monitor looks, at the first
+    // sample. Each noise source still draws every sample, so the sample-and-holds take the value of
+    // their trigger sample.
+    dsp::NoiseGenerator noise1 = frequencyNoise;
+    dsp::RampPhasor phasor1 = frequencyPhasor;
+    dsp::SampleAndHold hold1 = frequencyHold;
+    dsp::CosineOscillator cosine = oscillator;
+    dsp::NoiseGenerator noise2 = levelNoise;
+    dsp::RampPhasor phasor2 = levelPhasor;
+    dsp::SampleAndHold hold2 = levelHold;
+    const float rate1 = frequencyRate;
+    const float rate2 = levelRate;
+    float firstLevel = 0.0f;
+    // The frequency changes only when it is redrawn: its phase step is worked out then.
+    float frequency = hold1.held();
+    std::uint32_t step = cosine.increment(frequency);
+    for (Index i = 0; i < n; ++i)
+    {
+        const float white1 = noise1.next();
+        const float held = hold1.next(phasor1.next(rate1), white1);
+        if (held != frequency)
+        {
+            frequency = held;
+            step = cosine.increment(frequency);
+        }
+        out[i] = cosine.nextWithIncrement(step);
+        const float white2 = noise2.next();
+        const float level = hold2.next(phasor2.next(rate2), white2);
+        if (i == 0)
+            firstLevel = level;
+    }
+    frequencyNoise = noise1;
+    frequencyPhasor = phasor1;
+    frequencyHold = hold1;
+    oscillator = cosine;
+    levelNoise = noise2;
+    levelPhasor = phasor2;
+    levelHold = hold2;
+
+    SampleValue* g = glide.get();
+    ramp.render(g, n);
+    for (Index i = 0; i < n; ++i)
+        out[i] *= g[i];
+    finishOutput(out, n);
+
+    // The monitor reads only the first sample of what it watches.
+    const float firstTarget = firstLevel * amount;
+    targetMonitor.process(&firstTarget, nullptr, n);
+}
+
+} // namespace PRT
