@@ -16,11 +16,6 @@ const list& syncDivisions()
     return divisions;
 }
 
-float firstOrZero(const list& content)
-{
-    return content.size() > 0 ? content[0] : 0.0f;
-}
-
 // The coefficient of a follower whose glide time is g samples: 1 / max(1, |g|).
 float followerCoefficient(float g)
 {
