@@ -1,6 +1,7 @@
 // The editor tests run on the message thread with the framework's GUI set up, under an X server
 // (xvfb-run). Every processor scans the user preset folder: the process looks for it in a fresh
 // temporary folder, never in the real home.
+#include "tests/editor/SettingsWriterProcess.h"
 #include "tests/editor/XlibErrors.h"
 #include "tests/plugin/TemporaryFolder.h"
 
@@ -12,9 +13,12 @@
 
 int main(int argc, char** argv)
 {
+    ignoreXlibErrors();
+    if (SettingsWriterProcess::isWriter(argc, argv))
+        return SettingsWriterProcess::run(argc, argv);
+
     const TemporaryFolder configHome;
     ::setenv("XDG_CONFIG_HOME", configHome.path().getFullPathName().toRawUTF8(), 1);
-    ignoreXlibErrors();
     const juce::ScopedJuceInitialiser_GUI juce;
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

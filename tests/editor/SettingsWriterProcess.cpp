@@ -1,0 +1,59 @@
+#include "tests/editor/SettingsWriterProcess.h"
+
+#include "editor/QuillmoreAudioProcessorEditor.h"
+#include "plugin/QuillmoreAudioProcessor.h"
+
+#include <juce_gui_basics/juce_gui_basics.h>
+
+#include <memory>
+
+namespace SettingsWriterProcess
+{
+juce::StringArray arguments(const juce::File& startFile, int rounds, int firstSkin, int secondSkin, bool hintsOn)
+{
+    return {juce::File::getSpecialLocation(juce::File::currentExecutableFile).getFullPathName(),
+            flag,
+            startFile.getFullPathName(),
+            juce::String(rounds),
+            juce::String(firstSkin),
+            juce::String(secondSkin),
+            hintsOn ? "1" : "0"};
+}
+
+bool isWriter(int argc, char** argv)
+{
+    return argc == 7 && juce::String(argv[1]) == flag;
+}
+
+int run(int, char** argv)
+{
+    const juce::File startFile{juce::String::fromUTF8(argv[2])};
+    const int rounds = juce::String(argv[3]).getIntValue();
+    const int skins[] = {juce::String(argv[4]).getIntValue(), juce::String(argv[5]).getIntValue()};
+    const bool hintsOn = juce::String(argv[6]) == "1";
+
+    const juce::ScopedJuceInitialiser_GUI gui;
+    QuillmoreAudioProcessor processor;
+    std::unique_ptr<juce::AudioProcessorEditor> created(processor.createEditor());
+    auto* editor = dynamic_cast<QuillmoreAudioProcessorEditor*>(created.get());
+    if (editor == nullptr)
+        return 2;
+
+    // Both writers are ready before either writes, so that their saves overlap.
+    for (int waited = 0; !startFile.exists(); ++waited)
+    {
+        if (waited > 60000)
+            return 3;
+        juce::Thread::sleep(1);
+    }
+
+    auto& dialog = editor->optionsDialog;
+    dialog.hintsCombo.setSelectedId(hintsOn ? 1 : 2, juce::dontSendNotification);
+    for (int round = 0; round < rounds; ++round)
+    {
+        dialog.onSkinChanged(skins[round % 2]);
+        dialog.onClose();
+    }
+    return 0;
+}
+} // namespace SettingsWriterProcess
