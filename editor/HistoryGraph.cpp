@@ -38,6 +38,10 @@ void HistoryGraph::fitLength()
     length = wanted;
     historyL.resize(static_cast<size_t>(length), fillValue);
     historyR.resize(static_cast<size_t>(length), fillValue);
+    steadyRun = 0;
+    while (steadyRun < length && historyL[static_cast<size_t>(steadyRun)] == historyL.front()
+           && historyR[static_cast<size_t>(steadyRun)] == historyR.front())
+        ++steadyRun;
 }
 
 void HistoryGraph::pushValues(float left, float right)
@@ -45,13 +49,18 @@ void HistoryGraph::pushValues(float left, float right)
     smoothTowards(smoothedL, left, smoothing);
     smoothTowards(smoothedR, right, smoothing);
     fitLength();
+    const bool sameAsNewest = historyL.front() == smoothedL && historyR.front() == smoothedR;
+    // Two flat lines that stay flat scroll without a visible change.
+    const bool unchanged = sameAsNewest && steadyRun >= length;
+    steadyRun = sameAsNewest ? std::min(steadyRun + 1, length) : 1;
     historyL.insert(historyL.begin(), smoothedL);
     historyR.insert(historyR.begin(), smoothedR);
     if (historyL.size() > static_cast<size_t>(length))
         historyL.pop_back();
     if (historyR.size() > static_cast<size_t>(length))
         historyR.pop_back();
-    repaint();
+    if (!unchanged)
+        repaint();
 }
 
 void HistoryGraph::reset()
@@ -60,6 +69,7 @@ void HistoryGraph::reset()
     length = std::max(1, getWidth());
     historyL.assign(static_cast<size_t>(length), restingValue);
     historyR.assign(static_cast<size_t>(length), restingValue);
+    steadyRun = length;
     repaint();
 }
 

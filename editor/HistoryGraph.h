@@ -19,7 +19,8 @@ public:
 
     // One step: both values are smoothed and put in front of their histories, the oldest dropping out
     // once a history is as long as the graph is wide. Values are 0..1; others are brought into that
-    // range, and a value that is not a number holds the line where it is.
+    // range, and a value that is not a number holds the line where it is. Two lines that are flat and
+    // stay so are not repainted.
     void pushValues(float left, float right);
     // Both lines flat at the middle, as the Heads section leaves them when it turns off.
     void reset();
@@ -41,6 +42,8 @@ private:
     float smoothing;
     float fillValue = restingValue;
     float smoothedL = restingValue, smoothedR = restingValue;
+    // How many of the newest values of both lines equal the newest (at most the length).
+    int steadyRun = 0;
 
     JUCE_DECLARE_NON_COPYABLE(HistoryGraph)
 };

@@ -99,7 +99,7 @@ void SpectrumView::pushSpectrumFrame(const float* frame)
 
 void SpectrumView::setFilterBaseHz(float hz)
 {
-    if (std::isnan(hz))
+    if (std::isnan(hz) || hz == baseHz)
         return;
     baseHz = hz;
     repaint();
@@ -109,15 +109,19 @@ void SpectrumView::setFilterQ(float q)
 {
     if (std::isnan(q))
         return;
-    filterQ = q < settings.minQ ? settings.minQ : std::min(q, settings.maxQ);
+    const auto clamped = q < settings.minQ ? settings.minQ : std::min(q, settings.maxQ);
+    if (clamped == filterQ)
+        return;
+    filterQ = clamped;
     repaint();
 }
 
 void SpectrumView::setLfoAmountPercent(float percent)
 {
-    if (std::isnan(percent))
+    const auto clamped = std::clamp(percent, 0.0f, 100.0f);
+    if (std::isnan(percent) || clamped == lfoAmountPercent)
         return;
-    lfoAmountPercent = std::clamp(percent, 0.0f, 100.0f);
+    lfoAmountPercent = clamped;
     repaint();
 }
 

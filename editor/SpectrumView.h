@@ -76,6 +76,7 @@ public:
     // construction or clear is shown as it is, later ones are blended in per bin. A value that is not a
     // number counts as silence.
     void pushSpectrumFrame(const float* frame);
+    // The echo filter's settings; each repaints only when it changes.
     void setFilterBaseHz(float hz);
     void setFilterQ(float q);
     void setLfoAmountPercent(float percent);

@@ -26,13 +26,17 @@ void StereoLedVUMeter::setColourIds(int background, int low, int high, int clip)
 
 void StereoLedVUMeter::setLevels(float left, float right)
 {
+    const bool segmentsChange = litIndex(left) != litIndex(levelL) || litIndex(right) != litIndex(levelR);
     levelL = unitLevel(left);
     levelR = unitLevel(right);
-    repaint();
+    if (segmentsChange)
+        repaint();
 }
 
 void StereoLedVUMeter::setClipLights(bool left, bool right)
 {
+    if (left == clipLitL && right == clipLitR)
+        return;
     clipLitL = left;
     clipLitR = right;
     repaint();

@@ -21,9 +21,11 @@ public:
 
     // Background, lowest segment, highest segment, lit clip light. 0 for none.
     void setColourIds(int background, int low, int high, int clip);
-    // Levels 0..1; anything else is brought into that range (not a number: 0).
+    // Levels 0..1; anything else is brought into that range (not a number: 0). Each repaints only when
+    // what the meter shows changes (the lit segments, the clip lights).
     void setLevels(float left, float right);
     void setClipLights(bool left, bool right);
+    bool isClipLit(int channel) const { return channel == 0 ? clipLitL : clipLitR; }
 
     // The index of the highest lit segment for a level, 0..14.
     static int litIndex(float level);

@@ -12,7 +12,10 @@ VerticalMeter::VerticalMeter(juce::Colour background, juce::Colour fill) : backg
 
 void VerticalMeter::setValue(float newValue)
 {
-    value = std::isnan(newValue) ? 0.0f : std::clamp(newValue, 0.0f, 1.0f);
+    const auto shown = std::isnan(newValue) ? 0.0f : std::clamp(newValue, 0.0f, 1.0f);
+    if (shown == value)
+        return;
+    value = shown;
     repaint();
 }
 

@@ -10,7 +10,7 @@ class VerticalMeter : public juce::Component
 public:
     VerticalMeter(juce::Colour backgroundColour, juce::Colour fillColour);
 
-    // A value 0..1; anything else is brought into that range (not a number: 0).
+    // A value 0..1; anything else is brought into that range (not a number: 0). Repaints when it changes.
     void setValue(float newValue);
     float getValue() const { return value; }
     // The background's colour ID.
