@@ -87,6 +87,23 @@ public:
         line_ = line;
     }
 
+    // n samples, the same as n calls of next(delay[i], input[i]), the time varying per sample. While
+    // no fade runs and the time holds still over the block, a four-point line reads them in one
+    // stretch. The output may not be the input.
+    void process(const float* delay, const float* input, float* output, std::size_t n)
+    {
+        bool steady = interpolation_ == Interpolation::FourPoint && remaining_ <= 0.0f && current_ != -1.0f;
+        for (std::size_t i = 0; i < n && steady; ++i)
+            steady = delay[i] == current_;
+        if (steady)
+        {
+            line_.processFourPoint(current_, input, output, n);
+            return;
+        }
+        for (std::size_t i = 0; i < n; ++i)
+            output[i] = next(delay[i], input[i]);
+    }
+
 private:
     float read(float delay) const
     {

@@ -116,6 +116,41 @@ public:
     // Not written since its positions were reset: its shortest delay is still 0.
     bool unwritten() const { return lastWritten_ == writeIndex_; }
 
+    // n four-point reads at one delay, each followed by the write of its input sample: the same
+    // samples as n readFourPoint(delay) and write() pairs, with the position's fraction and weights
+    // computed once (after the first write the position only moves by whole samples). The output
+    // may not be the input.
+    void processFourPoint(float delay, const float* input, float* output, std::size_t n)
+    {
+        if (n == 0)
+            return;
+        output[0] = readFourPoint(delay);
+        write(input[0]);
+        if (capacity_ == 0)
+        {
+            for (std::size_t i = 1; i < n; ++i)
+                output[i] = 0.0f;
+            return;
+        }
+        const Position p = position(delay, 1.0);
+        const double f = p.fraction;
+        const double w0 = -0.1666667 * f * (1.0 - f) * (2.0 - f);
+        const double w1 = 0.5 * (1.0 + f) * (1.0 - f) * (2.0 - f);
+        const double w2 = 0.5 * (1.0 + f) * f * (2.0 - f);
+        const double w3 = -0.1666667 * (1.0 + f) * f * (1.0 - f);
+        std::int64_t index = p.index;
+        std::int64_t w = writeIndex_;
+        for (std::size_t i = 1; i < n; ++i, ++index)
+        {
+            output[i] = static_cast<float>(at(index) * w0) + static_cast<float>(at(index + 1) * w1)
+                        + static_cast<float>(at(index + 2) * w2) + static_cast<float>(at(index + 3) * w3);
+            storage_.data[w] = input[i];
+            lastWritten_ = w;
+            w = (w + 1) & mask_;
+        }
+        writeIndex_ = w;
+    }
+
     void write(float x)
     {
         lastWritten_ = writeIndex_;

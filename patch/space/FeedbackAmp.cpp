@@ -1,5 +1,7 @@
 #include "patch/space/FeedbackAmp.h"
 
+#include "patch/core/Arctangent.h"
+
 #include <cmath>
 
 namespace PRT
@@ -27,16 +29,16 @@ void Quillmore::PRTSubpatcher_48::PRTSubpatcher_32::processBlock(const SampleVal
 {
     // The gain is read once per block: a new EchoFdbck glides from the block's first sample.
     const SampleValue* g = gain.render(gainTarget, n);
-    const SampleValue* inL = inputs[0];
-    const SampleValue* inR = inputs[1];
+    SampleValue* aL = atanL.get();
+    SampleValue* aR = atanR.get();
+    dsp::arctangent(inputs[0], aL, n);
+    dsp::arctangent(inputs[1], aR, n);
     SampleValue* outL = outputs[0];
     SampleValue* outR = outputs[1];
     for (Index i = 0; i < n; ++i)
     {
-        const float l = std::atan(inL[i]);
-        const float r = std::atan(inR[i]);
-        outR[i] = r * g[i];
-        outL[i] = l * g[i];
+        outR[i] = aR[i] * g[i];
+        outL[i] = aL[i] * g[i];
     }
     numberTilde_obj_35.process(g, nullptr, n);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "patch/core/NumberBox.h"
+#include "patch/core/SignalBuffer.h"
 #include "patch/core/SignalMonitor.h"
 #include "patch/core/Slider.h"
 #include "patch/core/SmoothedSignal.h"
@@ -30,6 +31,10 @@ public:
 
 protected:
     void processBlock(const SampleValue* const* inputs, SampleValue* const* outputs, Index n) override;
+
+private:
+    SignalBuffer atanL{*this};
+    SignalBuffer atanR{*this};
 };
 
 } // namespace PRT

@@ -270,27 +270,26 @@ void Quillmore::PRTSubpatcher_48::processBlock(const SampleValue* const* inputs,
     numberTilde_obj_5.process(ts, nullptr, n);
     numberTilde_obj_161.process(tr, nullptr, n);
 
-    // The lines take the input at 0.9 plus last block's feedback.
+    // The lines take the input at 0.9 plus last block's feedback (gathered in the filter's output
+    // buffers, free until the filter runs).
+    SampleValue* filtered[] = {filteredL.get(), filteredR.get()};
     const SampleValue* inL = inputs[0];
     const SampleValue* inR = inputs[1];
     const SampleValue* fbL = feedbackL.get();
     const SampleValue* fbR = feedbackR.get();
-    SampleValue* yL = delayedL.get();
-    SampleValue* yR = delayedR.get();
-    dsp::CrossfadedDelay l = left;
-    dsp::CrossfadedDelay r = right;
+    SampleValue* xL = filtered[0];
+    SampleValue* xR = filtered[1];
     for (Index i = 0; i < n; ++i)
     {
-        const auto xL = static_cast<float>(0.9 * static_cast<double>(inL[i]));
-        const auto xR = static_cast<float>(0.9 * static_cast<double>(inR[i]));
-        yL[i] = l.next(ts[i], xL + fbL[i]);
-        yR[i] = r.next(tr[i], xR + fbR[i]);
+        xL[i] = static_cast<float>(0.9 * static_cast<double>(inL[i])) + fbL[i];
+        xR[i] = static_cast<float>(0.9 * static_cast<double>(inR[i])) + fbR[i];
     }
-    left = l;
-    right = r;
+    SampleValue* yL = delayedL.get();
+    SampleValue* yR = delayedR.get();
+    left.process(ts, xL, yL, n);
+    right.process(tr, xR, yR, n);
 
     const SampleValue* filterInputs[] = {yL, yR, m};
-    SampleValue* filtered[] = {filteredL.get(), filteredR.get()};
     biquad->process(filterInputs, 3, filtered, 2, n);
     limiter.process(filtered[0], filtered[1], outputs[0], outputs[1], n);
     const SampleValue* ampInputs[] = {filtered[0], filtered[1]};

@@ -352,3 +352,53 @@ TEST_F(AllpassTest, ABlockAtMovingDelaysMatchesTheStageSampleBySample)
         ASSERT_EQ(signal, expected) << "block of " << length;
     }
 }
+
+// A block through a crossfaded four-point line gives the very samples its per-sample calls give: at
+// a steady fractional time (the stretch read), across a change of time inside the block, at the
+// shortest and longest times, and with a line that wraps many times.
+TEST(CrossfadedDelayBlockTest, ABlockIsTheSameAsItsSamplesOneByOne)
+{
+    struct Case
+    {
+        const char* what;
+        std::vector<float> times; // one per block of 64
+    };
+    const Case cases[] = {
+        {"steady fraction", {37.3f, 37.3f, 37.3f, 37.3f}},
+        {"whole", {1000.0f, 1000.0f, 1000.0f}},
+        {"changes", {12.5f, 40.25f, 40.25f, 3.0f, 3.0f}},
+        {"shortest", {0.0f, 1.0f, 1.0f, 0.5f}},
+        {"beyond the maximum", {5000.0f, 5000.0f, 1500.75f}},
+    };
+    for (const Case& c : cases)
+    {
+        CrossfadedDelay byBlock(CrossfadedDelay::Interpolation::FourPoint), bySample(CrossfadedDelay::Interpolation::FourPoint);
+        std::vector<double> storageA, storageB;
+        for (auto* pair : {&byBlock, &bySample})
+        {
+            pair->line().setMaximumDelay(1200.0);
+            pair->setCrossfade(48000.0f, 0.0f);
+        }
+        storageA.assign(byBlock.line().requiredCapacity(), 0.0);
+        storageB.assign(bySample.line().requiredCapacity(), 0.0);
+        byBlock.line().bind({storageA.data(), storageA.size()});
+        bySample.line().bind({storageB.data(), storageB.size()});
+
+        unsigned seed = 1;
+        for (int round = 0; round < 40; ++round)
+            for (size_t b = 0; b < c.times.size(); ++b)
+            {
+                std::vector<float> input(64), delay(64), out(64);
+                for (size_t i = 0; i < 64; ++i)
+                {
+                    seed = seed * 1103515245u + 12345u;
+                    input[i] = static_cast<float>(seed >> 8) / 16777216.0f - 0.5f;
+                    // The time of the block, switched a third of the way in.
+                    delay[i] = i < 21 && b > 0 ? c.times[b - 1] : c.times[b];
+                }
+                byBlock.process(delay.data(), input.data(), out.data(), 64);
+                for (size_t i = 0; i < 64; ++i)
+                    ASSERT_EQ(out[i], bySample.next(delay[i], input[i])) << c.what << ", block " << b << ", sample " << i;
+            }
+    }
+}
