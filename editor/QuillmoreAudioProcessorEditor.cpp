@@ -80,6 +80,7 @@ Editor::QuillmoreAudioProcessorEditor(QuillmoreAudioProcessor& processor)
     auto& state = processorRef.apvts;
 
     setLookAndFeel(&uiLookAndFeel);
+    addAndMakeVisible(presetHeader);
     setWantsKeyboardFocus(false);
     setMouseClickGrabsKeyboardFocus(false);
 
@@ -173,6 +174,7 @@ Editor::QuillmoreAudioProcessorEditor(QuillmoreAudioProcessor& processor)
     sideToggle.setToggleState(activeSide == 1, juce::dontSendNotification);
     updateSideVisibility();
 
+    setUpPresetControls();
     setUpOptionsDialog();
 
     for (juce::Button* button : {static_cast<juce::Button*>(&sideToggle), static_cast<juce::Button*>(&bypassToggle)})

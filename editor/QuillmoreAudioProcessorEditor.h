@@ -14,6 +14,7 @@
 #include "editor/OverlayBarSlider.h"
 #include "editor/PanelBackgroundLayer.h"
 #include "editor/PanelToggleShapedHitTest.h"
+#include "editor/PresetHeader.h"
 #include "editor/ParamToggleButton.h"
 #include "editor/RotaryFillKnob.h"
 #include "editor/SettingsFile.h"
@@ -101,6 +102,13 @@ public:
     void clearHint();
     bool areHintsShown() const { return showHints; }
 
+    // Preset header, browser and dialogs (their operations live in the editor's presets file).
+    void togglePresetPopup();
+    // Loads the previous (-1) or next (+1) preset of the factory catalogue or of the user presets,
+    // whichever the current preset came from, wrapping round at the ends.
+    void stepPreset(int direction);
+    void openLogoPage();
+
     int getActiveSide() const { return activeSide; }
     bool isHeadsActive() const { return headsActive; }
     bool isSpaceActive() const { return spaceActive; }
@@ -141,6 +149,7 @@ private:
     int storedSkinNumber();
     void setUpOptionsDialog();
     void addHints();
+    void setUpPresetControls();
 
 public:
     // Components, in the order in which they are built (and destroyed in reverse). Public so that the
@@ -163,6 +172,7 @@ private:
     bool lastHeadsOn = true, headsActive = true, lastSpaceOn = true, spaceActive = true;
 
 public:
+    PresetHeader presetHeader{processorRef};
     OptionsDialog optionsDialog;
     SettingsFile settings;
     PanelToggleShapedHitTest sideToggle;

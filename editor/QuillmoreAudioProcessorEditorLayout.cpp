@@ -68,6 +68,7 @@ void Editor::resized()
     }
 
     sideToggle.setBounds(0, 0, W, topH);
+    presetHeader.setBounds(0, 0, W, topH);
 
     bypassToggle.setBounds(rnd(0.85f * w), rnd(0.043f * h), rnd(0.045f * w), rnd(0.04f * h));
     if (bypassOverlay != nullptr)

@@ -1,0 +1,126 @@
+#pragma once
+// The real editor on the real processor, with a home and an XDG configuration folder of the test's
+// own: the user presets the test writes there are the only ones the processor finds, and what the
+// editor writes stays there.
+#include "editor/QuillmoreAudioProcessorEditor.h"
+#include "plugin/QuillmoreAudioProcessor.h"
+#include "tests/editor/EditorTestBed.h"
+#include "tests/plugin/TemporaryFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+
+// HOME and XDG_CONFIG_HOME point into temporary folders while it lives.
+class PresetHome
+{
+public:
+    PresetHome()
+    {
+        redirect("HOME", home.path());
+        redirect("XDG_CONFIG_HOME", config.path());
+    }
+
+    ~PresetHome()
+    {
+        for (const auto& [name, value] : previous)
+        {
+            if (value)
+                ::setenv(name.c_str(), value->c_str(), 1);
+            else
+                ::unsetenv(name.c_str());
+        }
+    }
+
+    juce::File presetFolder() const
+    {
+        return config.path().getChildFile("ZarnPeloq").getChildFile("Quillmore").getChildFile("User Presets");
+    }
+
+    // A user preset file as the plug-in writes them: a "Parameters" tree with one parameter set.
+    juce::File writePreset(const juce::String& name, const char* parameterID = "EchoTime", float value = 300.0f) const
+    {
+        EXPECT_TRUE(presetFolder().createDirectory());
+        juce::XmlElement root("Parameters");
+        auto* parameter = root.createNewChildElement("PARAM");
+        parameter->setAttribute("id", parameterID);
+        parameter->setAttribute("value", value);
+        const auto file = presetFolder().getChildFile(name + ".xml");
+        EXPECT_TRUE(root.writeTo(file));
+        return file;
+    }
+
+    PresetHome(const PresetHome&) = delete;
+    PresetHome& operator=(const PresetHome&) = delete;
+
+private:
+    void redirect(const char* name, const juce::File& folder)
+    {
+        const char* old = std::getenv(name);
+        previous[name] = old != nullptr ? std::optional<std::string>(old) : std::nullopt;
+        ::setenv(name, folder.getFullPathName().toRawUTF8(), 1);
+    }
+
+    TemporaryFolder home, config;
+    std::map<std::string, std::optional<std::string>> previous;
+};
+
+class PresetEditorFixture : public ::testing::Test
+{
+protected:
+    using Editor = QuillmoreAudioProcessorEditor;
+
+    // The processor scans the preset folder when it is made: write the test's presets first.
+    QuillmoreAudioProcessor& processor()
+    {
+        if (processorPointer == nullptr)
+            processorPointer = std::make_unique<QuillmoreAudioProcessor>();
+        return *processorPointer;
+    }
+
+    Editor& openEditor()
+    {
+        closeEditor();
+        created.reset(processor().createEditor());
+        editorPointer = dynamic_cast<Editor*>(created.get());
+        EXPECT_NE(editorPointer, nullptr);
+        window = std::make_unique<EditorTestBed::DesktopWindow>(*editorPointer);
+        EditorTestBed::deliverPostedMessages();
+        return *editorPointer;
+    }
+
+    void closeEditor()
+    {
+        window.reset();
+        created.reset();
+        editorPointer = nullptr;
+    }
+
+    Editor& editor() { return *editorPointer; }
+    EditorTestBed::DesktopWindow& mouse() { return *window; }
+
+    // A click in the middle of one of the header's areas.
+    void clickHeader(int area)
+    {
+        mouse().click(editor().presetHeader.computeAreas()[static_cast<size_t>(area - 1)].getCentre());
+    }
+
+    void setParameter(const char* parameterID, float normalised)
+    {
+        auto* parameter = processor().apvts.getParameter(parameterID);
+        ASSERT_NE(parameter, nullptr) << parameterID;
+        parameter->setValueNotifyingHost(normalised);
+    }
+
+    PresetHome home;
+    std::unique_ptr<QuillmoreAudioProcessor> processorPointer;
+    std::unique_ptr<juce::AudioProcessorEditor> created;
+    Editor* editorPointer = nullptr;
+    std::unique_ptr<EditorTestBed::DesktopWindow> window; // closed before the editor goes
+
+    ~PresetEditorFixture() override { closeEditor(); }
+};
