@@ -29,6 +29,7 @@ void Editor::setUpPresetControls()
 
     presetHeader.onPrevious = [this] { stepPreset(-1); };
     presetHeader.onNext = [this] { stepPreset(+1); };
+    presetHeader.onOptions = [this] { showOptionsDialog(); };
     presetHeader.onLogoClicked = [this] { openLogoPage(); };
 }
 

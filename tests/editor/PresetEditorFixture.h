@@ -1,44 +1,22 @@
 #pragma once
-// The real editor on the real processor, with a home and an XDG configuration folder of the test's
-// own: the user presets the test writes there are the only ones the processor finds, and what the
-// editor writes stays there.
+// The real editor on the real processor in a home of the test's own, where the editor's preset files
+// and settings go.
 #include "editor/QuillmoreAudioProcessorEditor.h"
 #include "plugin/QuillmoreAudioProcessor.h"
 #include "tests/editor/EditorTestBed.h"
-#include "tests/plugin/TemporaryFolder.h"
+#include "tests/editor/SettingsHome.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <map>
 #include <memory>
-#include <optional>
-#include <string>
 
-// HOME and XDG_CONFIG_HOME point into temporary folders while it lives.
-class PresetHome
+// The test's own home: the user presets it writes there are the only ones the processor finds.
+class PresetHome : public SettingsHome
 {
 public:
-    PresetHome()
-    {
-        redirect("HOME", home.path());
-        redirect("XDG_CONFIG_HOME", config.path());
-    }
-
-    ~PresetHome()
-    {
-        for (const auto& [name, value] : previous)
-        {
-            if (value)
-                ::setenv(name.c_str(), value->c_str(), 1);
-            else
-                ::unsetenv(name.c_str());
-        }
-    }
-
     juce::File presetFolder() const
     {
-        return config.path().getChildFile("ZarnPeloq").getChildFile("Quillmore").getChildFile("User Presets");
+        return configFolder().getChildFile("ZarnPeloq").getChildFile("Quillmore").getChildFile("User Presets");
     }
 
     // A user preset file as the plug-in writes them: a "Parameters" tree with one parameter set.
@@ -53,20 +31,6 @@ public:
         EXPECT_TRUE(root.writeTo(file));
         return file;
     }
-
-    PresetHome(const PresetHome&) = delete;
-    PresetHome& operator=(const PresetHome&) = delete;
-
-private:
-    void redirect(const char* name, const juce::File& folder)
-    {
-        const char* old = std::getenv(name);
-        previous[name] = old != nullptr ? std::optional<std::string>(old) : std::nullopt;
-        ::setenv(name, folder.getFullPathName().toRawUTF8(), 1);
-    }
-
-    TemporaryFolder home, config;
-    std::map<std::string, std::optional<std::string>> previous;
 };
 
 class PresetEditorFixture : public ::testing::Test

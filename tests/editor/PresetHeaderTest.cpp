@@ -191,3 +191,12 @@ TEST_F(PresetHeaderTest, DrawsItsBoxesAndLeavesTheBandBelowClear)
     editor().setSize(Editor::maximumWidth, Editor::maximumHeight);
     writeSnapshot(render(header), "preset-header-1800");
 }
+
+TEST_F(PresetHeaderTest, TheOptionsButtonOpensTheOptionsDialog)
+{
+    openEditor();
+    ASSERT_FALSE(editor().optionsDialog.isVisible());
+    clickHeader(Area::optionsArea);
+    EXPECT_TRUE(editor().optionsDialog.isVisible());
+    EXPECT_EQ(editor().optionsDialog.getBounds(), editor().getLocalBounds());
+}
