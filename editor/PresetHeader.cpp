@@ -140,7 +140,18 @@ void PresetHeader::paintName(juce::Graphics& g, juce::Rectangle<float> nameBox)
     else
         g.setFont(juce::Font(0.8f * static_cast<float>(textArea.getHeight())));
     g.setColour(juce::Colours::white);
-    g.drawFittedText(processor.getCurrentPresetDisplayName(), textArea, juce::Justification::centredLeft, 1);
+    shownName = processor.getCurrentPresetDisplayName();
+    g.drawFittedText(shownName, textArea, juce::Justification::centredLeft, 1);
+}
+
+void PresetHeader::followCurrentName()
+{
+    auto name = processor.getCurrentPresetDisplayName();
+    if (name != shownName)
+    {
+        shownName = std::move(name);
+        repaint();
+    }
 }
 
 std::function<void()>* PresetHeader::callbackOf(int area)

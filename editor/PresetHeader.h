@@ -41,6 +41,10 @@ public:
     // The first area (in HeaderArea order) that holds the point, else noArea.
     int areaAt(juce::Point<float> point) const;
 
+    // Repaints when the name to show (with its modified mark) is not the one last shown; the editor's
+    // tick calls it, so the header follows loads, saves and edits without being told.
+    void followCurrentName();
+
     int getPressedArea() const { return pressedArea; }
     int getHoveredArea() const { return hoveredArea; }
 
@@ -59,6 +63,7 @@ private:
     juce::Colour fillColour{0xff434e58};
     juce::Colour outlineColour{0xffffffff};
     std::unique_ptr<juce::Drawable> previousIcon, nextIcon, saveIcon, optionsIcon, logoIcon;
+    juce::String shownName;
     int pressedArea = noArea;
     int hoveredArea = noArea;
 

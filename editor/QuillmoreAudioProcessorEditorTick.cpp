@@ -30,6 +30,7 @@ void Editor::timerCallback()
     if (spaceActive)
         showSpace(Quillmore::editorMillisecondsHiRes());
     showOutputMeter(Quillmore::editorMillisecondsHiRes());
+    presetHeader.followCurrentName();
 }
 
 void Editor::followSectionSwitches()

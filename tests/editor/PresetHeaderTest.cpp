@@ -200,3 +200,26 @@ TEST_F(PresetHeaderTest, TheOptionsButtonOpensTheOptionsDialog)
     EXPECT_TRUE(editor().optionsDialog.isVisible());
     EXPECT_EQ(editor().optionsDialog.getBounds(), editor().getLocalBounds());
 }
+
+// The tick keeps the header's name current: an edit adds the modified mark, a load takes it away,
+// and a tick with nothing new repaints nothing.
+TEST_F(PresetHeaderTest, TheTickRepaintsTheHeaderWhenItsNameChanges)
+{
+    openEditor();
+    tick(editor());
+    deliverPostedMessages();
+    RepaintRecorder repaints(editor().presetHeader);
+    tick(editor());
+    EXPECT_EQ(repaints.onMessageThread(), 0);
+
+    setParameter("EchoFdbck", 0.9f);
+    tick(editor());
+    EXPECT_EQ(repaints.onMessageThread(), 1);
+    tick(editor());
+    EXPECT_EQ(repaints.onMessageThread(), 1);
+
+    processor().loadFactoryPreset("Dottie_xml", "Dottie");
+    tick(editor());
+    EXPECT_EQ(repaints.onMessageThread(), 2);
+    EXPECT_EQ(repaints.offMessageThread(), 0);
+}
