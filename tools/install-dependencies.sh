@@ -12,8 +12,8 @@ packages=(
     # JUCE's build needs (Debian's JUCE links the system PNG, JPEG and zlib libraries)
     libfreetype-dev libx11-dev libxext-dev libxinerama-dev libxrandr-dev libxcursor-dev libxrender-dev
     libxcomposite-dev libasound2-dev libpng-dev libjpeg-dev zlib1g-dev
-    # the editor tests' X server
-    xvfb xauth
+    # the editor tests' X server; the host tool moves its mouse through XTEST
+    xvfb xauth libxtst-dev
     # the fuzz targets (libFuzzer comes with clang's runtime libraries)
     clang-14 libclang-rt-14-dev
 )

@@ -1,5 +1,7 @@
 #include "tools/host/X11Screen.h"
 
+#include "tools/host/X11Errors.h"
+
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
@@ -9,11 +11,6 @@ namespace Quillmore::Host
 {
 namespace
 {
-int ignoreXError(Display*, XErrorEvent*)
-{
-    return 0;
-}
-
 // Position of the lowest set bit and the width of a colour mask of the visual.
 struct Channel
 {
@@ -39,12 +36,38 @@ struct Channel
     int shift = 0;
     unsigned long max = 0;
 };
+
+
+// The atoms that window managers define and that JUCE's window code looks up without creating them
+// (only if they exist). Under a bare X server they do not exist, the look-ups give None, and the server
+// answers JUCE's property requests with that atom by BadAtom errors that no desktop produces.
+constexpr const char* windowManagerAtoms[] = {
+    "WM_PROTOCOLS", "WM_TAKE_FOCUS", "WM_DELETE_WINDOW", "WM_CHANGE_STATE", "WM_STATE", "_NET_WM_PING",
+    "_NET_WM_WINDOW_TYPE", "_NET_WM_WINDOW_TYPE_NORMAL", "_NET_WM_WINDOW_TYPE_COMBO", "_NET_WM_STATE",
+    "_NET_WM_STATE_HIDDEN", "_NET_WM_STATE_FULLSCREEN", "_NET_FRAME_EXTENTS", "_NET_WORKAREA",
+    "_NET_WM_ALLOWED_ACTIONS", "_NET_WM_ACTION_MOVE", "_NET_WM_ACTION_RESIZE", "_NET_WM_ACTION_MINIMIZE",
+    "_NET_WM_ACTION_MAXIMIZE_HORZ", "_NET_WM_ACTION_MAXIMIZE_VERT", "_NET_WM_ACTION_FULLSCREEN",
+    "_NET_WM_ACTION_CLOSE", "_MOTIF_WM_HINTS", "_WIN_HINTS", "KWM_WIN_DECORATION", "_KDE_NET_WM_WINDOW_TYPE_OVERRIDE",
+};
+
+// Defines the atoms on a connection that stays open while the process runs: atoms live as long as the
+// server does not reset, which a bare server does when its last client leaves.
+void defineWindowManagerAtoms()
+{
+    static Display* const display = XOpenDisplay(nullptr);
+    if (display == nullptr)
+        return;
+    for (const auto* name : windowManagerAtoms)
+        XInternAtom(display, name, False);
+    XSync(display, False);
+}
 } // namespace
 
 void prepareXlibForHosting()
 {
     XInitThreads();
-    XSetErrorHandler(ignoreXError);
+    recordXErrors();
+    defineWindowManagerAtoms();
 }
 
 std::vector<std::uint32_t> grabScreenArea(const ScreenArea& area, std::string& error)

@@ -9,8 +9,10 @@
 namespace Quillmore::Host
 {
 // Call before JUCE opens its display: makes Xlib thread-safe for the plug-in's own connection and
-// replaces the default error handler, which ends the process on the protocol errors (BadAtom and the
-// like) that JUCE's window code provokes when no window manager runs.
+// replaces the default error handler, which ends the process on any protocol error, by one that
+// records them (X11Errors.h), so that a test can tell whether the plug-in caused any; defines the
+// atoms that a desktop's window manager would have defined (without one, JUCE's look-ups of them end
+// in errors that no desktop shows).
 void prepareXlibForHosting();
 
 struct ScreenArea
