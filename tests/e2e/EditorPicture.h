@@ -27,7 +27,8 @@ struct Landmarks
         const int border = juce::jlimit(4, 36, rounded(0.015f * w));
         const int knob = juce::jlimit(30, 220, rounded(0.23f * h));
         const int knobY = top + rounded(0.175f * static_cast<float>(height - rounded(0.1f * h) - top));
-        skinOnly = juce::Rectangle<float>(0.36f * w, 0.03f * h, 0.42f * w, 0.17f * h).toNearestInt();
+        skinOnly = juce::Rectangle<float>(0.3f * w, 0.125f * h, 0.5f * w, 0.075f * h).toNearestInt();
+        presetHeader = juce::Rectangle<float>(0.17f * w, 0.015f * h, 0.655f * w, 0.09f * h).toNearestInt();
         inputKnob = {width / 3 - border - knob, knobY, knob, knob};
         outputKnob = {2 * (width / 3) + border, knobY, knob, knob};
         const int stripTop = height - rounded(0.1f * h) + rounded(0.003f * h);
@@ -46,13 +47,15 @@ struct Landmarks
     }
 
     juce::Rectangle<int> skinOnly;      // only the skin image shows here
+    juce::Rectangle<int> presetHeader;  // the slate trapezoid with the preset's name and buttons
     juce::Rectangle<int> inputKnob, outputKnob, inertiaButton;
     juce::Rectangle<int> displayPanel, displayPanelFrame, outputMeter;
     juce::Rectangle<int> sideTab;       // the page switch's "SIDE A" / "SIDE B" tab
 };
 
-// The display panel's fixed colour, the same in every skin.
+// Fixed colours, the same in every skin: the display panel's and the preset header's.
 inline const juce::Colour displayPanelColour{0xff05080a};
+inline const juce::Colour presetHeaderColour{0xff434e58};
 
 // A committed skin image scaled to the window, as the editor draws it behind a page.
 inline juce::Image skinImage(const char* fileName, int width, int height)
@@ -107,8 +110,9 @@ inline int pixelsNear(const juce::Image& image, juce::Rectangle<int> area, juce:
 }
 
 // The picture shows the first skin's SIDE A page and the controls over it: the skin where nothing
-// covers it; the knobs, the INERTIA button and the display panel where the layout puts them. Controls
-// are told from the skin by their outlines and captions, which are nearly white (the skin is not).
+// covers it; the preset header, the knobs, the INERTIA button and the display panel where the layout
+// puts them. Controls are told from the skin by their outlines and captions, which are nearly white
+// (the skin is not).
 inline void expectSkinAndControls(const juce::Image& picture, const juce::String& where)
 {
     SCOPED_TRACE(where.toStdString());
@@ -121,6 +125,8 @@ inline void expectSkinAndControls(const juce::Image& picture, const juce::String
         const int shown = brightPixels(picture, area) - brightPixels(skin, area);
         EXPECT_GT(shown, area.getWidth() * area.getHeight() / 20) << "no " << name << " over the skin";
     }
+    const auto headerArea = at.presetHeader.getWidth() * at.presetHeader.getHeight();
+    EXPECT_GT(pixelsNear(picture, at.presetHeader, presetHeaderColour), headerArea / 6) << "no preset header";
     EXPECT_EQ(pixelsNear(picture, at.displayPanelFrame, displayPanelColour),
               at.displayPanelFrame.getWidth() * at.displayPanelFrame.getHeight())
         << "the display panel's frame is not its colour";
