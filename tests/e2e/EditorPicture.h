@@ -43,6 +43,10 @@ struct Landmarks
         displayPanelFrame = {panelX + panelW - padding, panelY + panelH / 4, padding, panelH / 2};
         outputMeter = juce::Rectangle<float>(0.86f * w, 0.58f * static_cast<float>(top), 0.1f * w,
                                              0.2f * static_cast<float>(top)).toNearestInt();
+        // The NOISE column's first bar, AMOUNT: the third column's eighth row.
+        const float unit = static_cast<float>(height - rounded(0.1f * h) - top) / 13.65f;
+        noiseAmountBar = {2 * (width / 3) + border, rounded(8.0f * unit) + top + rounded(0.02f * h),
+                          width - 2 * (width / 3) - 3 * border, juce::jlimit(10, 64, rounded(0.047f * h))};
         sideTab = juce::Rectangle<float>(0.02f * w, 0.03f * h, 0.12f * w, 0.08f * h).toNearestInt();
     }
 
@@ -50,6 +54,7 @@ struct Landmarks
     juce::Rectangle<int> presetHeader;  // the slate trapezoid with the preset's name and buttons
     juce::Rectangle<int> inputKnob, outputKnob, inertiaButton;
     juce::Rectangle<int> displayPanel, displayPanelFrame, outputMeter;
+    juce::Rectangle<int> noiseAmountBar;
     juce::Rectangle<int> sideTab;       // the page switch's "SIDE A" / "SIDE B" tab
 };
 
