@@ -2,7 +2,9 @@
 // on its output: where echoes of an impulse land, how loud they are, which time the sync and the
 // sample rate give. For the timing tests the echo filter is replaced by a transparent one, so that an
 // echo is one sample (up to the interpolation of a time that is not quite whole).
+#include "patch/core/MessageTags.h"
 #include "patch/space/TapeDelay.h"
+#include "runtime/TagHash.h"
 
 #include "tests/patch/ModuleTestRoot.h"
 #include "tests/patch/PatchEngine.h"
@@ -392,4 +394,90 @@ TEST(TapeEchoTest, FullFeedbackStaysFiniteAndLimited)
     EXPECT_TRUE(finite);
     EXPECT_LE(loudest, 1.0f);
     EXPECT_GT(loudest, 0.5f) << "it did ring";
+}
+
+// A new time takes effect from the sample offset of its event inside the block: the re-send 5 ms
+// after a sync switch lands 240 samples after it, and one sample later (each sample reads at the
+// time of the one before) the lines read at the new time. A ramp input shows the delay of every
+// output sample.
+TEST(TapeEchoTest, ANewTimeActsFromItsSampleInsideTheBlock)
+{
+    EchoRig<TapeDelayWithoutFilter> rig(48000.0f, 64);
+    rig.freeTime(2.0f); // 96 samples
+    rig.at().setHostTempoInput(937.5f);
+    rig.at().number_obj_101.setNumberValue(0.0f); // "1/64": 4 ms, 192 samples
+    rig.runSilence(7.0);
+    // The glide time goes back to 0 for 200 ms when the sample-rate chain runs again.
+    rig.patch.sendBang(tags::startupbang.hash, rig.echo->loadbang_obj_90.getId(), rig.now());
+    rig.run(64);
+    ASSERT_EQ(rig.echo->glideTime, 0.0f);
+
+    auto ramp = [](size_t j) { return static_cast<float>(j % 1000) / 1000.0f; };
+    std::vector<float> input(3000);
+    for (size_t j = 0; j < input.size(); ++j)
+        input[j] = ramp(j);
+    rig.run(64 * 5, input, input); // the lines full of the ramp at its start
+    const size_t switchedAt = 64 * 5;
+    rig.at().setSyncOnInput(1);
+    std::vector<float> rest(input.begin() + switchedAt, input.end());
+    const auto out = rig.run(rest.size() - rest.size() % 64, rest, rest);
+    // Output sample i (counted from the input's start) at delay d is 0.9 × ramp(i − d + 1).
+    auto delayAt = [&](size_t i) -> int {
+        for (int d : {96, 192})
+            if (std::fabs(out.first[i - switchedAt] - 0.9f * ramp(i - static_cast<size_t>(d) + 1)) < 1e-4f)
+                return d;
+        return -1;
+    };
+    for (size_t i = switchedAt; i < switchedAt + 600; ++i)
+        ASSERT_EQ(delayAt(i), i <= switchedAt + 240 ? 96 : 192) << "sample " << i - switchedAt << " after the switch";
+}
+
+// Every tag the echo, its amplifier and its filter use resolves to its text, in the echo's
+// resolution; the messages its objects take reach them.
+TEST(TapeEchoTest, ResolvesItsTagsAndTakesItsMessages)
+{
+    EchoRig<TapeDelay> rig(48000.0f, 64);
+    const char* tags[] = {
+        "assign", "mode", "setup", "valin", "format", "sig", "listout", "monitor", "listin", "bangin", "bangout",
+        "valout", "startupbang", "TapeDelayOG/number_obj-14", "TapeDelayOG/number_obj-48",
+        "TapeDelayOG/number_obj-68", "TapeDelayOG/number_obj-101", "TapeDelayOG/number_obj-103",
+        "TapeDelayOG/number_obj-132", "TapeDelayOG/message_obj-27", "TapeDelayOG/message_obj-30",
+        "TapeDelayOG/message_obj-42", "TapeDelayOG/message_obj-54", "TapeDelayOG/message_obj-56",
+        "TapeDelayOG/message_obj-67", "TapeDelayOG/toggle_obj-113", "TapeDelayOG/loadbang_obj-90",
+        "TapeDelayOG/button_obj-40", "TapeDelayOG/button_obj-45", "TapeDelayOG/button_obj-76",
+        "TapeDelayOG/button_obj-108", "TapeDelayOG/button_obj-115", "TapeDelayOG/number~_obj-5",
+        "TapeDelayOG/number~_obj-161",
+        // The feedback amplifier's own.
+        "TapeDelayOG/FeedbackAmp/number_obj-69", "TapeDelayOG/FeedbackAmp/slider_obj-7",
+        "TapeDelayOG/FeedbackAmp/number~_obj-35",
+        // The echo filter's own.
+        "TapeDelayOG/Biquad/number~_obj-30", "TapeDelayOG/Biquad/number~_obj-32", "TapeDelayOG/Biquad/number~_obj-21",
+        "TapeDelayOG/Biquad/number~_obj-15", "TapeDelayOG/Biquad/message_obj-24", "TapeDelayOG/Biquad/message_obj-17",
+        "TapeDelayOG/Biquad/loadbang_obj-18", "TapeDelayOG/Biquad/scope~_obj-16", "TapeDelayOG/Biquad/scope~_obj-14"};
+    for (const char* tag : tags)
+        EXPECT_STREQ(rig.echo->resolveTag(hashString(tag)), tag);
+    EXPECT_EQ(rig.echo->resolveTag(hashString("TapeDelayOG/number_obj-999")), nullptr);
+
+    // "valin" on the sync toggle sets the gates without a re-send; a bang on the free time's box
+    // releases it through the open gate.
+    rig.freeTime(100.0f);
+    rig.run(64 * 5);
+    rig.patch.sendNumber(tags::valin.hash, rig.echo->toggle_obj_113.getId(), 1.0f, rig.now());
+    rig.run(64 * 5);
+    EXPECT_EQ(rig.echo->syncGate, 1.0f);
+    EXPECT_FLOAT_EQ(rig.echo->message_obj_54.getContent()[0], 4800.0f) << "no re-send";
+    rig.patch.sendNumber(tags::valin.hash, rig.echo->toggle_obj_113.getId(), 0.0f, rig.now());
+    rig.patch.sendList(tags::listin.hash, rig.echo->message_obj_42.getId(), {50.0f}, rig.now());
+    rig.run(64);
+    EXPECT_FLOAT_EQ(rig.echo->message_obj_54.getContent()[0], 4800.0f) << "content alone does not release";
+    rig.patch.sendBang(tags::listin.hash, rig.echo->message_obj_42.getId(), rig.now());
+    rig.run(64);
+    EXPECT_FLOAT_EQ(rig.echo->message_obj_54.getContent()[0], 2400.0f);
+    // "valin" on the LFO rate and on the feedback amplifier's box (which clamps).
+    rig.patch.sendNumber(tags::valin.hash, rig.echo->number_obj_68.getId(), 4.5f, rig.now());
+    rig.run(64);
+    EXPECT_EQ(rig.echo->lfoRate, 4.5f);
+    rig.patch.sendNumber(tags::valin.hash, rig.echo->feedbackAmp->number_obj_69.getId(), 500.0f, rig.now());
+    rig.run(64);
+    EXPECT_EQ(rig.echo->feedbackAmp->feedback, 120.0f) << "clamped";
 }
