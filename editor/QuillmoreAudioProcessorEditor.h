@@ -14,7 +14,11 @@
 #include "editor/OverlayBarSlider.h"
 #include "editor/PanelBackgroundLayer.h"
 #include "editor/PanelToggleShapedHitTest.h"
+#include "editor/OverwritePresetDialog.h"
+#include "editor/PresetErrorDialog.h"
 #include "editor/PresetHeader.h"
+#include "editor/PresetNameDialog.h"
+#include "editor/PresetPopup.h"
 #include "editor/ParamToggleButton.h"
 #include "editor/RotaryFillKnob.h"
 #include "editor/SettingsFile.h"
@@ -108,6 +112,22 @@ public:
     // whichever the current preset came from, wrapping round at the ends.
     void stepPreset(int direction);
     void openLogoPage();
+    // Places the browser's panel under the header's name box, within the window.
+    void placePresetPopup();
+    // The name dialog, proposing the current preset's name without its modified mark.
+    void showPresetNameDialog();
+    void saveCopyOfPreset(const juce::String& proposedName);
+    void saveAsUserPreset(const juce::String& name);
+    void confirmOverwrite(int index);
+    void cancelOverwrite(const juce::String& typedName);
+    void beginRename(int index);
+    void finishRename(int index, const juce::String& name);
+    void deleteUserPreset(int index);
+    void showPresetFolder();
+    void chooseFactoryPreset(const juce::String& resourceName, const juce::String& displayName);
+    void chooseUserPreset(int index);
+    // How the preset folder is shown to the user; tests put something harmless in its place.
+    std::function<void(const juce::File&)> revealPresetFolder = [](const juce::File& folder) { folder.revealToUser(); };
 
     int getActiveSide() const { return activeSide; }
     bool isHeadsActive() const { return headsActive; }
@@ -150,6 +170,8 @@ private:
     void setUpOptionsDialog();
     void addHints();
     void setUpPresetControls();
+    void installSaveHandlers();
+    void reportPresetFailure(const juce::String& title, const juce::String& message);
 
 public:
     // Components, in the order in which they are built (and destroyed in reverse). Public so that the
@@ -173,6 +195,13 @@ private:
 
 public:
     PresetHeader presetHeader{processorRef};
+    using PresetPopup = ::PresetPopup;
+    using PresetNameDialog = ::PresetNameDialog;
+    using OverwritePresetDialog = ::OverwritePresetDialog;
+    PresetPopup presetPopup;
+    PresetNameDialog presetNameDialog;
+    OverwritePresetDialog overwriteDialog;
+    PresetErrorDialog presetErrorDialog;
     OptionsDialog optionsDialog;
     SettingsFile settings;
     PanelToggleShapedHitTest sideToggle;

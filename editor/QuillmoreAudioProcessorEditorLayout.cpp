@@ -172,6 +172,10 @@ void Editor::resized()
             bar->setBounds(c3x, row(k++), w3, barH);
     }
 
+    placePresetPopup();
+    // The dialogs cover the whole window, also when it is resized while one is open.
+    for (juce::Component* dialog : Quillmore::componentList(presetNameDialog, overwriteDialog, presetErrorDialog))
+        dialog->setBounds(0, 0, W, H);
     optionsDialog.setBounds(0, 0, W, H);
 
     updateMixAndSyncControls();
@@ -184,4 +188,8 @@ void Editor::resized()
     }
     if (bypassOverlay != nullptr && bypassOverlay->isVisible())
         bypassOverlay->toFront(false);
+    // An open dialog stays above the bypass cover.
+    for (juce::Component* dialog : Quillmore::componentList(presetNameDialog, overwriteDialog, presetErrorDialog))
+        if (dialog->isVisible())
+            dialog->toFront(false);
 }
