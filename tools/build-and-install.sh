@@ -14,7 +14,10 @@ cmake --install build --component vst3
 
 bundle=$(cmake -L -N build | sed -n 's/^QUILLMORE_VST3_INSTALL_DIR:PATH=//p')/Quillmore.vst3
 demo="$repo/build/demo/quillmore-demo.wav"
-build/tools/quillmore-host "$bundle" --info --signal sine --frequency 220 --length 3 --level -12 --tail 1 \
-    --output "$demo"
+# A phrase of plucked notes through a preset with tape echoes and springs: the repeats and the spring
+# tail are heard in the gaps between the notes. The echo fades in over its first 6.5 s after the
+# plug-in starts, so a lead-in of 7 s runs first; 4 s of the tail follow the phrase.
+build/tools/quillmore-host "$bundle" --info --preset "Near and Far" --signal phrase --length 4 --level -12 \
+    --pre-roll 7 --tail 4 --output "$demo"
 echo "Installed: $bundle"
 echo "Demo WAV:  $demo"
