@@ -111,6 +111,34 @@ TEST_F(EditorTickTest, AHotSpectrumFrameReachesTheViewWithinOneTick)
     EXPECT_FALSE(processor.spectrumReady.load());
 }
 
+// The LFO display's speed (held to 0.02..40 Hz) and its one-shot hard sync, armed again by every tick.
+TEST_F(EditorTickTest, TheSpaceStepDrivesTheLfoDisplay)
+{
+    showSide(1);
+    auto& view = editor().spectrumView;
+    const auto phaseStepIn50Ms = [this, &view] {
+        tick(editor());
+        view.timerCallback();
+        const auto before = view.getPhase();
+        clock.advance(50);
+        view.timerCallback();
+        return std::remainder(view.getPhase() - before, juce::MathConstants<double>::twoPi);
+    };
+    set("EchoFilterLFOSpeed", 5.0f);
+    EXPECT_NEAR(phaseStepIn50Ms(), 0.05 * juce::MathConstants<double>::twoPi * 5.0, 1.0e-3);
+    set("EchoFilterLFOSpeed", 0.01f);
+    EXPECT_NEAR(phaseStepIn50Ms(), 0.05 * juce::MathConstants<double>::twoPi * 0.02, 1.0e-5) << "held at 0.02 Hz";
+
+    auto& hardSync = view.getHardSyncDebouncer();
+    tick(editor());
+    ASSERT_TRUE(hardSync.isArmed());
+    EXPECT_EQ(hardSync.getTimerInterval(), 120);
+    hardSync.timerCallback();
+    EXPECT_FALSE(hardSync.isArmed()) << "fired";
+    tick(editor());
+    EXPECT_TRUE(hardSync.isArmed()) << "armed again by the next tick";
+}
+
 TEST_F(EditorTickTest, TheClipLightHoldsForOneSecondAfterTheLastClippingBlockThenFalls)
 {
     tick(editor());

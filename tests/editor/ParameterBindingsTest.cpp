@@ -220,6 +220,12 @@ TEST_P(ParameterBindingsTest, TheMouseMovesTheParameterAndAutomationMovesTheCont
     {
         EXPECT_NEAR(editor->eqGraph.getRolloffPosition(), EQGraph::hzToX(expected), 1.0e-6);
     }
+    if (binding.kind == Kind::spectrumXY)
+    {
+        // With no LFO the bell stands at the filter's frequency, which the tick gave the view.
+        const auto area = editor->spectrumView.getLocalBounds().toFloat();
+        EXPECT_NEAR(editor->spectrumView.bellCenterX(area), editor->spectrumView.frequencyToX(expected, area), 0.01f);
+    }
     EXPECT_FALSE(sameImage(shownBefore, render(shown)))
         << binding.control << " looks the same after the host moved " << binding.parameterID;
 }
