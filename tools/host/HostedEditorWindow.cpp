@@ -117,11 +117,16 @@ void HostedEditorWindow::drag(juce::Point<int> from, juce::Point<int> to, int st
     };
     step(movePointerTo(origin.x + from.x, origin.y + from.y));
     step(setPointerButton(PointerButton::press));
-    for (int i = 1; i <= steps; ++i)
+    for (int i = 1; i <= std::max(steps, 0); ++i)
     {
         const auto at = from + (to - from) * i / steps;
         step(movePointerTo(origin.x + at.x, origin.y + at.y));
     }
     step(setPointerButton(PointerButton::release));
+}
+
+void HostedEditorWindow::click(juce::Point<int> at)
+{
+    drag(at, at, 0);
 }
 } // namespace Quillmore::Host

@@ -40,6 +40,9 @@ public:
     // the message loop run between them so that the plug-in sees each, release.
     void drag(juce::Point<int> from, juce::Point<int> to, int steps = 10);
 
+    // A left-button click at a point of the window.
+    void click(juce::Point<int> at);
+
 private:
     std::unique_ptr<juce::AudioProcessorEditor> editor;
 };
