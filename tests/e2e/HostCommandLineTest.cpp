@@ -157,11 +157,11 @@ TEST(HostCommandLine, TakesOutTheReportedLatency)
 TEST(HostCommandLine, TheDefaultRenderOfAnEchoPresetRingsOutAndEndsOnceSilent)
 {
     // "More Slap": a 95 ms echo at 8 % feedback, 35 % in the mix, no hiss: its repeats die away in well
-    // under the plug-in's 10 s tail. The echo fades in over its first 6.5 s after the plug-in is built,
-    // so the lead-in covers that.
+    // under the plug-in's 10 s tail. The echo fades in over its first 6.5 s after the plug-in is built:
+    // the default lead-in covers that.
     const juce::TemporaryFile wav(".wav");
-    const auto report = runHostTool({ "--preset", "More Slap", "--signal", "impulse", "--length", "0.05", "--pre-roll",
-                                      "7", "--output", wav.getFile().getFullPathName() });
+    const auto report = runHostTool({ "--preset", "More Slap", "--signal", "impulse", "--length", "0.05", "--output",
+                                      wav.getFile().getFullPathName() });
     const auto rendered = readWav(wav.getFile()).samples;
     const int inputEnd = 2400;
     EXPECT_NE(report.find("ended once silent"), std::string::npos) << report;

@@ -30,7 +30,7 @@ TEST(HostOptions, ParsesARenderRequest)
     EXPECT_TRUE(options->listParameters);
     EXPECT_FALSE(options->snapshot.has_value());
     // What a render does unless asked otherwise: a lead-in, the latency taken out.
-    EXPECT_EQ(options->preRollSeconds, 1.0);
+    EXPECT_EQ(options->preRollSeconds, 7.0);
     EXPECT_TRUE(options->compensateLatency);
     EXPECT_FALSE(options->preset.has_value());
 }

@@ -28,7 +28,7 @@ struct HostOptions
 
     std::optional<juce::File> input;   // WAV input; a generated signal otherwise
     SignalSettings signal;
-    double preRollSeconds = 1.0;       // silence run through the plug-in before the input, not written
+    double preRollSeconds = 7.0;       // silence run through the plug-in before the input, not written
     bool compensateLatency = true;     // output sample n lines up with input sample n
     std::optional<double> tailSeconds; // automatic when not given: until silent, at most the plug-in's tail
     std::optional<double> sampleRate;  // the input file's rate, or 48 kHz, when not given
