@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# Installs the dependencies and runs every test in three builds:
+# Installs the dependencies and runs every test in four builds:
 #   build-tests  Release, everything (the editor tests on a virtual X server);
 #   build-tsan   ThreadSanitizer: the runtime, patch and concurrency tests;
+#   build-asan   AddressSanitizer and UBSan: the plug-in's window opened, resized and closed through
+#                the bundle while audio plays, checked for leaks;
 #   build-fuzz   clang with libFuzzer, ASan and UBSan: each fuzz target for QUILLMORE_FUZZ_SECONDS
 #                (60 by default) on its committed seeds.
 # Every stage runs even when an earlier one fails; the exit status is non-zero if any failed, and a
-# summary of the three comes last.
+# summary of them comes last.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 repo=$(pwd)
@@ -48,6 +50,12 @@ thread_sanitizer_tests() {
         run_ctest build-tsan -L '^(runtime|patch|concurrency)$'
 }
 
+address_sanitizer_tests() {
+    configure -B build-asan -DQUILLMORE_SANITIZER=address -DQUILLMORE_BUILD_BENCH=OFF &&
+        cmake --build build-asan --target address_sanitizer_tests &&
+        run_ctest build-asan -R '^HostedEditorReopen\.'
+}
+
 fuzz_tests() {
     CC=clang-14 CXX=clang++-14 configure -B build-fuzz -DQUILLMORE_BUILD_FUZZ=ON \
         -DQUILLMORE_FUZZ_SECONDS="${QUILLMORE_FUZZ_SECONDS:-60}" &&
@@ -57,6 +65,7 @@ fuzz_tests() {
 
 stage "all tests (build-tests)" all_tests
 stage "ThreadSanitizer tests (build-tsan)" thread_sanitizer_tests
+stage "AddressSanitizer tests (build-asan)" address_sanitizer_tests
 stage "fuzz targets (build-fuzz)" fuzz_tests
 
 echo
