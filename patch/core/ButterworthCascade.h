@@ -1,8 +1,5 @@
 #pragma once
 
-#include "patch/core/BiquadCoefficients.h"
-#include "patch/core/BiquadDesigner.h"
-#include "patch/core/BiquadState.h"
 #include "patch/core/FilterMode.h"
 #include "runtime/Types.h"
 
@@ -14,9 +11,40 @@ namespace PRT::dsp
 // and 1.618034, all at one cutoff. The one-pole follows a cutoff signal sample by sample (its
 // coefficient 1 − e^(−2π fc / sr), kept within [1e-5, 0.99999], recomputed only when the cutoff
 // moves); the second-order sections take the block's last cutoff, designed once per block at most.
+// The second-order sections keep their coefficients and memories in double precision: at corners of
+// a few hertz their poles lie within 1e-8 of the unit circle (2 Hz at 192 kHz: 1 + a1 + a2 is about
+// 4e-9), closer than single-precision coefficients resolve, so in single precision a low-pass there
+// passes nothing (its numerator rounds to 0) and a high-pass grows without bound, to inf and NaN.
 class ButterworthCascade
 {
 public:
+    struct Section
+    {
+        double b0 = 0.0, b1 = 0.0, b2 = 0.0, a1 = 0.0, a2 = 0.0;
+
+        bool operator==(const Section& o) const
+        {
+            return b0 == o.b0 && b1 == o.b1 && b2 == o.b2 && a1 == o.a1 && a2 == o.a2;
+        }
+    };
+
+    struct SectionState
+    {
+        double x1 = 0.0, x2 = 0.0, y1 = 0.0, y2 = 0.0;
+
+        void reset() { *this = {}; }
+
+        double process(double x, const Section& c)
+        {
+            const double y = c.b0 * x + c.b1 * x1 + c.b2 * x2 - (c.a2 * y2 + c.a1 * y1);
+            x2 = x1;
+            x1 = x;
+            y2 = y1;
+            y1 = y;
+            return y;
+        }
+    };
+
     static constexpr float kMinimumCoefficient = 0.00001f;
     static constexpr float kMaximumCoefficient = 0.99999f;
 
@@ -30,7 +58,7 @@ public:
 
     float onePoleCoefficient() const { return onePole_; }
     float q(int stage) const { return q_[stage]; }
-    const BiquadCoefficients& stageCoefficients(int stage) const { return coefficients_[stage]; }
+    const Section& stageCoefficients(int stage) const { return coefficients_[stage]; }
 
 private:
     float coefficientFor(float cutoff) const;
@@ -41,10 +69,10 @@ private:
     template <typename Cutoff>
     void run(float* samples, Index n, Cutoff cutoffAt)
     {
-        const BiquadCoefficients c0 = coefficients_[0];
-        const BiquadCoefficients c1 = coefficients_[1];
-        BiquadState s0 = stages_[0];
-        BiquadState s1 = stages_[1];
+        const Section c0 = coefficients_[0];
+        const Section c1 = coefficients_[1];
+        SectionState s0 = stages_[0];
+        SectionState s1 = stages_[1];
         float memory = memory_;
         float onePole = onePole_;
         float lastCutoff = lastCutoff_;
@@ -61,7 +89,7 @@ private:
             }
             const float x = samples[i];
             memory = (1.0f - onePole) * memory + onePole * x;
-            samples[i] = s1.process(s0.process(lowPass ? memory : x - memory, c0), c1);
+            samples[i] = static_cast<float>(s1.process(s0.process(lowPass ? memory : x - memory, c0), c1));
         }
         stages_[0] = s0;
         stages_[1] = s1;
@@ -79,9 +107,9 @@ private:
     bool recompute_ = true;
 
     float q_[2] = {0.618034f, 1.618034f};
-    BiquadDesigner designers_[2];
-    BiquadState stages_[2];
-    BiquadCoefficients coefficients_[2];
+    float designRadiansPerHz_ = 6.2831855f / 44100.0f;
+    SectionState stages_[2];
+    Section coefficients_[2];
     float designedCutoff_ = 0.0f;
     bool designed_ = false;
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "patch/core/Button.h"
+#include "patch/core/BiquadState.h"
 #include "patch/core/ButterworthCascade.h"
 #include "patch/core/CosineOscillator.h"
 #include "patch/core/DataViewSlot.h"
