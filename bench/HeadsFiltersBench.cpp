@@ -1,9 +1,12 @@
-// Cost per stereo sample at 48 kHz in blocks of 128 of the input filter (gliding and settled), the
-// dropouts at Degrade 0 and 100 (their two random generators included), one dropout generator by
-// itself, and the instability source.
+// Cost per stereo sample at 48 kHz in blocks of 128 of the Heads modules after the warbler: the tape
+// stopper with the tape running and while it stops and starts over and over, the input filter
+// (gliding and settled), the dropouts at Degrade 0 and 100 (their two random generators included),
+// one dropout generator by itself, and the instability source; with denormals flushed, as the
+// processor runs them.
 #include "patch/heads/Dropouts.h"
 #include "patch/heads/InputFilter.h"
 #include "patch/heads/Instability.h"
+#include "patch/heads/TapeStopper.h"
 #include "runtime/EngineCore.h"
 
 #include "bench/PerSample.h"
@@ -24,6 +27,7 @@ constexpr Index kBlock = 128;
 template <typename Module, typename SetUp, typename PerBlock>
 void renderModule(benchmark::State& state, SetUp setUp, PerBlock perBlock)
 {
+    const DenormalsOff denormalsOff;
     EngineCore engine;
     auto* root = new test::ModuleTestRoot<Module>();
     engine.setPatcher(PatcherPtr(root));
@@ -47,6 +51,35 @@ void renderModule(benchmark::State& state, SetUp setUp, PerBlock perBlock)
 }
 
 using InputFilter = Quillmore::PRTSubpatcher_51;
+using TapeStopper = Quillmore::PRTSubpatcher_53;
+
+void tapeStopperRunning(benchmark::State& state)
+{
+    renderModule<TapeStopper>(
+        state,
+        [](TapeStopper& s) {
+            s.setInertiaInput(1500.0f);
+            s.toggle_obj_136.setToggleValue(0.0f);
+        },
+        [](TapeStopper&) {});
+}
+BENCHMARK(tapeStopperRunning);
+
+void tapeStopperStoppingAndStarting(benchmark::State& state)
+{
+    // A stop or a start every half second (188 blocks): the ramps and their trigonometry always run.
+    int blocks = 0;
+    renderModule<TapeStopper>(
+        state, [](TapeStopper& s) { s.setInertiaInput(500.0f); },
+        [&blocks](TapeStopper& s) {
+            if (blocks++ % 188 == 0)
+            {
+                s.updateTime(s.getTopLevel().getTime());
+                s.toggle_obj_136.setToggleValue(s.toggle_obj_136.getValue() == 0.0f ? 1.0f : 0.0f);
+            }
+        });
+}
+BENCHMARK(tapeStopperStoppingAndStarting);
 using Dropouts = Quillmore::PRTSubpatcher_50;
 
 void inputFilterSettled(benchmark::State& state)

@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace
 {
@@ -42,7 +43,8 @@ QuillmoreAudioProcessor::QuillmoreAudioProcessor(PRT::PatcherFactoryFunction pat
       apvts(*this, nullptr, "Parameters", Quillmore::createParameterLayout()),
       presetManager(apvts),
       prtObject(patcherFactory),
-      pendingChanges(static_cast<int>(prtObject.getNumParameters()))
+      pendingChanges(static_cast<int>(prtObject.getNumParameters())),
+      lastSentToPatch(prtObject.getNumParameters(), std::numeric_limits<float>::quiet_NaN())
 {
     connectHostParametersToPatcher();
 
@@ -196,6 +198,11 @@ void QuillmoreAudioProcessor::forwardParameterChanges()
                 return;
             lastHostBpm = 0.0;
         }
+        // A host set of the value already in force (JUCE reports a parameter's first set even when it
+        // leaves the value as it was) changes nothing.
+        const auto patcherIndex = static_cast<PRT::ParameterIndex>(index);
+        if (audioThreadSender->constrainParameterValue(patcherIndex, value) == lastSentToPatch[static_cast<size_t>(index)])
+            return;
         sendToPatch(index, value);
     });
     forwardTrueBypass();
@@ -237,7 +244,10 @@ void QuillmoreAudioProcessor::forwardTrueBypass()
 void QuillmoreAudioProcessor::sendToPatch(int patcherIndex, float value)
 {
     const auto index = static_cast<PRT::ParameterIndex>(patcherIndex);
-    audioThreadSender->setParameterValue(index, audioThreadSender->constrainParameterValue(index, value), 0);
+    const float constrained = audioThreadSender->constrainParameterValue(index, value);
+    audioThreadSender->setParameterValue(index, constrained, 0);
+    if (static_cast<size_t>(patcherIndex) < lastSentToPatch.size())
+        lastSentToPatch[static_cast<size_t>(patcherIndex)] = constrained;
 }
 
 void QuillmoreAudioProcessor::publishEditorValues(const juce::AudioBuffer<float>& buffer, int numSamples)

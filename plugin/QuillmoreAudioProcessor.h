@@ -15,6 +15,7 @@
 #include <array>
 #include <atomic>
 #include <memory>
+#include <vector>
 #include <unordered_map>
 
 // The plug-in's audio processor: the 48 host parameters, the user preset store, and the runtime's core
@@ -177,6 +178,9 @@ private:
     // What the host's threads changed, for the audio thread to send: queues between the threads would
     // grow with every change and hand the audio thread all of them in its next block.
     Quillmore::PendingParameterChanges pendingChanges;
+    // What the audio thread last sent the patch per parameter (NaN before the first send): a host
+    // value equal to it is not sent again, as setting TapeStop again would restart the tape.
+    std::vector<float> lastSentToPatch;
     // The audio thread's way into the patch: straight into the engine's schedule, on the thread that
     // runs the engine, so that no send takes a queue's room (or makes some for a new thread).
     std::unique_ptr<PRT::ParameterEventInterface> audioThreadSender;

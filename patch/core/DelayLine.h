@@ -160,6 +160,30 @@ public:
         writeIndex_ = (writeIndex_ + 1) & mask_;
     }
 
+    // write() for each of n samples, in two stretches either side of the wrap.
+    void writeBlock(const float* x, std::size_t n)
+    {
+        if (n == 0)
+            return;
+        if (capacity_ == 0)
+        {
+            lastWritten_ = writeIndex_;
+            return;
+        }
+        std::size_t done = 0;
+        while (done < n)
+        {
+            const auto room = static_cast<std::size_t>(static_cast<std::int64_t>(capacity_) - writeIndex_);
+            const std::size_t stretch = n - done < room ? n - done : room;
+            double* out = storage_.data + writeIndex_;
+            for (std::size_t i = 0; i < stretch; ++i)
+                out[i] = x[done + i];
+            lastWritten_ = writeIndex_ + static_cast<std::int64_t>(stretch) - 1;
+            writeIndex_ = (writeIndex_ + static_cast<std::int64_t>(stretch)) & mask_;
+            done += stretch;
+        }
+    }
+
     std::int64_t writeIndex() const { return writeIndex_; }
 
     // Raw access for a block loop over lines that are written once per read: the storage (null

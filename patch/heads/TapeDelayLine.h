@@ -57,6 +57,16 @@ public:
         current_ = current;
     }
 
+    // process() for a block whose reads nobody hears: the input is recorded, and the delay in force
+    // becomes the block's last.
+    void record(const SampleValue* input, float lastDelay, Index n)
+    {
+        if (n == 0)
+            return;
+        line_.writeBlock(input, n);
+        current_ = lastDelay;
+    }
+
     std::int64_t maximumDelay() const { return line_.maximumDelay(); }
     std::size_t capacity() const { return line_.capacity(); }
     float delayInForce() const { return current_; }

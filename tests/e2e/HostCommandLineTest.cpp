@@ -115,10 +115,11 @@ TEST(HostCommandLine, TheReadmeImpulseIsHeardAtTheStartOnceThePluginHasStarted)
     // The impulse is at -12 dBFS; the plain settings pass it on near the file's start.
     EXPECT_GT(peakOf(rendered, 0, 2048), 0.1f);
 
-    // Without the lead-in the plug-in's start-up fade swallows it: what the Heads' filters still ring
-    // of it once the fade opens lies far below hearing.
+    // Without the lead-in the plug-in's start-up fade swallows it where it stands (what the Heads'
+    // filters ring of it lies far below hearing); the tape's start at instantiation may replay it
+    // later, when its crossfade passes through the thrown-back tape.
     runHostTool({ "--signal", "impulse", "--pre-roll", "0", "--output", wav.getFile().getFullPathName() });
-    EXPECT_LT(peakOf(readWav(wav.getFile()).samples, 0, 96000), 1e-6f);
+    EXPECT_LT(peakOf(readWav(wav.getFile()).samples, 0, 24000), 1e-6f);
 }
 
 // The render moves the plug-in's output earlier by exactly the latency the plug-in reports, whatever

@@ -42,9 +42,11 @@ struct Buses
 
 constexpr Buses busLayouts[] = { { "mono", 1, 1 }, { "monoToStereo", 1, 2 }, { "stereo", 2, 2 } };
 
-// The start-up ramp is fully open 500 ms after the patch starts; the plug-in's latency comes on top.
-constexpr double settledAfterSeconds = 0.6;
-constexpr double renderSeconds = 1.0;
+// The start-up ramp is fully open 500 ms after the patch starts, and the tape's start at
+// instantiation (TapeStop's first value) has crossfaded back to the direct signal 0.95 s in at the
+// default inertia; the plug-in's latency comes on top.
+constexpr double settledAfterSeconds = 1.0;
+constexpr double renderSeconds = 1.5;
 
 SignalSettings sineSpec(int channels, double seconds)
 {

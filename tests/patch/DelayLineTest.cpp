@@ -402,3 +402,32 @@ TEST(CrossfadedDelayBlockTest, ABlockIsTheSameAsItsSamplesOneByOne)
             }
     }
 }
+
+TEST_F(DelayLineTest, ABlockWriteIsTheSameAsWritingEachSampleAcrossTheWrap)
+{
+    for (const size_t length : {size_t{1}, size_t{5}, size_t{16}, size_t{23}})
+    {
+        DelayLine single;
+        single.setMaximumDelay(10.0);
+        std::vector<double> singleStorage(single.requiredCapacity(), 0.0);
+        single.bind({singleStorage.data(), singleStorage.size()});
+        feed(13); // the block starts three samples before the wrap
+        for (int i = 0; i < 13; ++i)
+            single.write(float(i + 1));
+
+        std::vector<float> block(length);
+        for (size_t i = 0; i < length; ++i)
+            block[i] = float(100 + i);
+        line.writeBlock(block.data(), block.size());
+        for (float x : block)
+            single.write(x);
+
+        EXPECT_EQ(storage, singleStorage) << length;
+        EXPECT_EQ(line.writeIndex(), single.writeIndex()) << length;
+        for (float delay : {0.0f, 1.0f, 2.5f, 10.0f})
+            EXPECT_EQ(line.readLinear(delay), single.readLinear(delay)) << length << ", delay " << delay;
+        line = DelayLine();
+        SetUp();
+        written = 0;
+    }
+}

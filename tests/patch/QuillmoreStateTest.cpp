@@ -131,7 +131,7 @@ TEST_F(QuillmoreStateTest, MessagesReachTheTopLevelsObjectsAndGoOnToTheModules)
     patch.processBlocks(1);
     EXPECT_EQ(top->getBlockTargets().spaceOnTarget, 0.0f);
     EXPECT_EQ(top->getParameterValue(params::SpaceOn), 1.0f);
-    EXPECT_EQ(top->tapeStopper->tapeStopped, 1.0f) << "passed on to the module";
+    EXPECT_EQ(top->tapeStopper->toggle_obj_136.getValue(), 1.0f) << "passed on to the module";
 
     patch.sendBang(tags::bangin.hash, top->button_obj_208.getId(), now());
     patch.processBlocks(1);
