@@ -1,7 +1,8 @@
 #include "patch/core/OutputAmp.h"
 
+#include "patch/core/Arctangent.h"
+
 #include <cmath>
-#include <limits>
 
 namespace PRT
 {
@@ -24,11 +25,20 @@ float levelScaleFor(float saturation)
     return static_cast<float>(0.0125 - static_cast<double>(saturation * 0.01f * 0.0025f));
 }
 
-// atan(drive × x) normalised by atan(drive), so that ±1 stays ±1; silence for a drive whose
-// arctangent is 0.
-float saturate(float drive, float norm, float x)
+// atan(drive × x) normalised by atan(drive), so that ±1 stays ±1, for the n samples of a stretch
+// whose drive is constant; silence for a drive whose arctangent is 0. The branch-free arctangent lets
+// the loop vectorise; it stays within a few units in the last place of the library's (relative, for
+// the small arguments of a low drive too), and nothing after this stage feeds back into the patch.
+void saturate(float drive, float norm, const float* x, float* y, Index n)
 {
-    return norm != 0.0f ? std::atan(drive * x) / norm : 0.0f;
+    if (norm == 0.0f)
+    {
+        for (Index i = 0; i < n; ++i)
+            y[i] = 0.0f;
+        return;
+    }
+    for (Index i = 0; i < n; ++i)
+        y[i] = dsp::arctangent(drive * x[i]) / norm;
 }
 } // namespace
 
@@ -61,21 +71,20 @@ void Quillmore::PRTSubpatcher_39::processBlock(const SampleValue* const* inputs,
         saturation[i] = saturationSmoother.next(saturationInput);
 
     // Once the amount has settled it stays constant, and so do the drive and its arctangent: they
-    // are computed only when the amount changes.
-    float lastSaturation = std::numeric_limits<float>::quiet_NaN();
-    float drive = 0.0f;
-    float norm = 0.0f;
-    for (Index i = 0; i < n; ++i)
+    // are computed once per stretch of equal amounts (the whole block, at rest).
+    for (Index i = 0; i < n;)
     {
-        if (!(saturation[i] == lastSaturation))
-        {
-            lastSaturation = saturation[i];
-            drive = driveFor(lastSaturation);
-            norm = std::atan(drive);
-        }
-        work[i] = drive;
-        left[i] = saturate(drive, norm, inputs[0][i]);
-        right[i] = saturate(drive, norm, inputs[1][i]);
+        const float amount = saturation[i];
+        Index end = i + 1;
+        while (end < n && saturation[end] == amount)
+            ++end;
+        const float drive = driveFor(amount);
+        const float norm = std::atan(drive);
+        for (Index k = i; k < end; ++k)
+            work[k] = drive;
+        saturate(drive, norm, inputs[0] + i, left + i, end - i);
+        saturate(drive, norm, inputs[1] + i, right + i, end - i);
+        i = end;
     }
     // The monitors' output signals have no listener in this patch: only their reports are made.
     driveMonitor.process(work, nullptr, n);
