@@ -36,12 +36,8 @@ void Quillmore::PRTSubpatcher_51::runSampleRateChain(float sampleRate)
 
 void Quillmore::PRTSubpatcher_51::prepareSignalObjects(bool changed)
 {
-    if (filterPrepared && !changed)
+    if (!filter.prepare(getSampleRate(), static_cast<std::uint32_t>(getBlockSize()), filterMode, changed))
         return;
-    filterPrepared = true;
-    updater.prepare(getSampleRate(), static_cast<std::uint32_t>(getBlockSize()), filterMode);
-    left.reset();
-    right.reset();
     if (getSampleRate() != lastRateSent)
         runSampleRateChain(getSampleRate());
 }
@@ -57,23 +53,8 @@ void Quillmore::PRTSubpatcher_51::processBlock(const SampleValue* const* inputs,
         c[i] = s.next(c[i]);
     slide = s;
 
-    const SampleValue* inL = inputs[0];
-    const SampleValue* inR = inputs[1];
-    SampleValue* outL = outputs[0];
-    SampleValue* outR = outputs[1];
-    dsp::BiquadState l = left;
-    dsp::BiquadState r = right;
-    dsp::runInCoefficientStretches(
-        updater, n, [&](Index i) { return updater.next(c[i], filterQ, filterGain, filterMode); },
-        [&](Index begin, Index end, const dsp::BiquadCoefficients& k) {
-            for (Index i = begin; i < end; ++i)
-            {
-                outL[i] = l.process(inL[i], k);
-                outR[i] = r.process(inR[i], k);
-            }
-        });
-    left = l;
-    right = r;
+    filter.process(inputs[0], inputs[1], outputs[0], outputs[1], n,
+                   [&](Index i) { return dsp::FilterSettings{c[i], filterQ, filterGain, filterMode}; });
 }
 
 } // namespace PRT

@@ -1,8 +1,6 @@
 #pragma once
 
-#include "patch/core/BiquadState.h"
 #include "patch/core/Button.h"
-#include "patch/core/FilterCoefficientUpdater.h"
 #include "patch/core/FilterMode.h"
 #include "patch/core/LoadTimeObjects.h"
 #include "patch/core/MessageBox.h"
@@ -10,6 +8,7 @@
 #include "patch/core/SignalBuffer.h"
 #include "patch/core/SignalMonitor.h"
 #include "patch/core/Slide.h"
+#include "patch/core/StereoBiquad.h"
 
 namespace PRT
 {
@@ -34,7 +33,7 @@ public:
     // The smoothed cut-off, and the cut-off the filter was last designed at (after the clamp to
     // 1 Hz .. sr/2).
     float getSlidCutoff() const { return slide.value(); }
-    const dsp::BiquadCoefficients& getCoefficients() const { return updater.coefficients(); }
+    const dsp::BiquadCoefficients& getCoefficients() const { return filter.coefficients(); }
     float getSlideLength() const { return slideLength; }
 
     SignalMonitor numberTilde_obj_32{*this, HashedText("InputFilter/number~_obj-32"), clocks::monitorB}; // cut-off
@@ -57,10 +56,7 @@ private:
     float lastRateSent = 0.0f;
     float slideLength = 1000.0f;
     dsp::Slide slide;
-    dsp::FilterCoefficientUpdater updater;
-    dsp::BiquadState left;
-    dsp::BiquadState right;
-    bool filterPrepared = false;
+    dsp::StereoBiquad filter;
     SignalBuffer cutoff{*this};
 };
 

@@ -96,12 +96,7 @@ void Quillmore::PRTSubpatcher_40::PRTSubpatcher_29::setupObjects()
 
 void Quillmore::PRTSubpatcher_40::PRTSubpatcher_29::prepareSignalObjects(bool changed)
 {
-    if (filterPrepared && !changed)
-        return;
-    filterPrepared = true;
-    updater.prepare(getSampleRate(), static_cast<std::uint32_t>(getBlockSize()), filterMode);
-    left.reset();
-    right.reset();
+    filter.prepare(getSampleRate(), static_cast<std::uint32_t>(getBlockSize()), filterMode, changed);
 }
 
 void Quillmore::PRTSubpatcher_40::PRTSubpatcher_29::processBlock(const SampleValue* const* inputs,
@@ -113,24 +108,8 @@ void Quillmore::PRTSubpatcher_40::PRTSubpatcher_29::processBlock(const SampleVal
     numberTilde_obj_32.process(getZeroBuffer(), f, n);
     numberTilde_obj_18.process(getZeroBuffer(), g, n);
 
-    const SampleValue* inLeft = inputs[0];
-    const SampleValue* inRight = inputs[1];
-    SampleValue* outLeft = outputs[0];
-    SampleValue* outRight = outputs[1];
-    // The states in locals, so that they stay in registers while the outputs are written.
-    dsp::BiquadState l = left;
-    dsp::BiquadState r = right;
-    dsp::runInCoefficientStretches(
-        updater, n, [&](Index i) { return updater.next(f[i], filterQ, g[i], filterMode); },
-        [&](Index begin, Index end, const dsp::BiquadCoefficients& c) {
-            for (Index i = begin; i < end; ++i)
-            {
-                outLeft[i] = l.process(inLeft[i], c);
-                outRight[i] = r.process(inRight[i], c);
-            }
-        });
-    left = l;
-    right = r;
+    filter.process(inputs[0], inputs[1], outputs[0], outputs[1], n,
+                   [&](Index i) { return dsp::FilterSettings{f[i], filterQ, g[i], filterMode}; });
 }
 
 } // namespace PRT

@@ -1,13 +1,12 @@
 #pragma once
 
-#include "patch/core/BiquadState.h"
-#include "patch/core/FilterCoefficientUpdater.h"
 #include "patch/core/LoadTimeObjects.h"
 #include "patch/core/MessageBox.h"
 #include "patch/core/NoiseGenerator.h"
 #include "patch/core/NumberBox.h"
 #include "patch/core/Quillmore.h"
 #include "patch/core/SignalMonitor.h"
+#include "patch/core/StereoBiquad.h"
 
 namespace PRT
 {
@@ -67,7 +66,7 @@ public:
     // The centre the filter is asked for (before the clamp to the Nyquist frequency).
     float getCentreFrequency() const { return numberTilde_obj_32.getSetValue(); }
     // The coefficients both channels run on.
-    const dsp::BiquadCoefficients& getCoefficients() const { return updater.coefficients(); }
+    const dsp::BiquadCoefficients& getCoefficients() const { return filter.coefficients(); }
 
     SignalMonitor numberTilde_obj_32{*this, HashedText("NoiseGen/Biquad/number~_obj-32"), clocks::monitorA}; // centre
     SignalMonitor numberTilde_obj_18{*this, HashedText("NoiseGen/Biquad/number~_obj-18"), clocks::monitorB}; // gain
@@ -88,10 +87,7 @@ protected:
     void prepareSignalObjects(bool changed) override;
 
 private:
-    dsp::FilterCoefficientUpdater updater;
-    dsp::BiquadState left;
-    dsp::BiquadState right;
-    bool filterPrepared = false;
+    dsp::StereoBiquad filter;
     SignalBuffer frequency{*this};
     SignalBuffer gain{*this};
 };

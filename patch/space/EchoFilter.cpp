@@ -81,12 +81,7 @@ void Quillmore::PRTSubpatcher_48::PRTSubpatcher_33::reportFrequency(const list& 
 
 void Quillmore::PRTSubpatcher_48::PRTSubpatcher_33::prepareSignalObjects(bool changed)
 {
-    if (filterSetUp && !changed)
-        return;
-    filterSetUp = true;
-    updater.prepare(getSampleRate(), static_cast<std::uint32_t>(getBlockSize()), filterMode);
-    left.reset();
-    right.reset();
+    filter.prepare(getSampleRate(), static_cast<std::uint32_t>(getBlockSize()), filterMode, changed);
 }
 
 void Quillmore::PRTSubpatcher_48::PRTSubpatcher_33::processBlock(const SampleValue* const* inputs,
@@ -111,37 +106,9 @@ void Quillmore::PRTSubpatcher_48::PRTSubpatcher_33::processBlock(const SampleVal
     scope_obj_16.process(d, n);
     numberTilde_obj_15.process(d, nullptr, n);
 
-    const SampleValue* inL = inputs[0];
-    const SampleValue* inR = inputs[1];
-    SampleValue* outL = outputs[0];
-    SampleValue* outR = outputs[1];
     const SampleValue* qs = q.get();
-    dsp::BiquadState l = left;
-    dsp::BiquadState r = right;
-    Index i = 0;
-    while (i < n)
-    {
-        // A check (at each block's start while blocks have the prepared size) may design anew; the
-        // samples up to the next check run on the coefficients it leaves.
-        if (updater.samplesBeforeCheck() == 0)
-        {
-            const dsp::BiquadCoefficients& c = updater.next(f[i], qs[i], 1.0f, filterMode);
-            outL[i] = l.process(inL[i], c);
-            outR[i] = r.process(inR[i], c);
-            ++i;
-            continue;
-        }
-        const auto run = static_cast<Index>(std::min<std::uint32_t>(n - i, updater.samplesBeforeCheck()));
-        const dsp::BiquadCoefficients c = updater.coefficients();
-        for (const Index end = i + run; i < end; ++i)
-        {
-            outL[i] = l.process(inL[i], c);
-            outR[i] = r.process(inR[i], c);
-        }
-        updater.skip(run);
-    }
-    left = l;
-    right = r;
+    filter.process(inputs[0], inputs[1], outputs[0], outputs[1], n,
+                   [&](Index i) { return dsp::FilterSettings{f[i], qs[i], 1.0f, filterMode}; });
 
     numberTilde_obj_21.process(f, nullptr, n);
     scope_obj_14.process(f, n);

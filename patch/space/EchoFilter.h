@@ -1,13 +1,12 @@
 #pragma once
 
-#include "patch/core/BiquadState.h"
-#include "patch/core/FilterCoefficientUpdater.h"
 #include "patch/core/FilterMode.h"
 #include "patch/core/LoadTimeObjects.h"
 #include "patch/core/MessageBox.h"
 #include "patch/core/SignalBuffer.h"
 #include "patch/core/SignalMonitor.h"
 #include "patch/core/SignalScope.h"
+#include "patch/core/StereoBiquad.h"
 #include "patch/space/TapeDelay.h"
 
 #include <cstdint>
@@ -53,9 +52,7 @@ protected:
 private:
     void reportFrequency(const list& report);
 
-    dsp::FilterCoefficientUpdater updater;
-    dsp::BiquadState left, right;
-    bool filterSetUp = false;
+    dsp::StereoBiquad filter;
 
     SignalBuffer q{*this};
     SignalBuffer frequency{*this};

@@ -20,12 +20,7 @@ void Quillmore::PRTSubpatcher_45::setupObjects()
 
 void Quillmore::PRTSubpatcher_45::prepareSignalObjects(bool changed)
 {
-    if (filterSetUp && !changed)
-        return;
-    filterSetUp = true;
-    updater.prepare(getSampleRate(), static_cast<std::uint32_t>(getBlockSize()), filterMode);
-    left.reset();
-    right.reset();
+    filter.prepare(getSampleRate(), static_cast<std::uint32_t>(getBlockSize()), filterMode, changed);
 }
 
 void Quillmore::PRTSubpatcher_45::processBlock(const SampleValue* const* inputs, SampleValue* const* outputs, Index n)
@@ -36,16 +31,8 @@ void Quillmore::PRTSubpatcher_45::processBlock(const SampleValue* const* inputs,
     numberTilde_obj_18.process(getZeroBuffer(), gain.get(), n);
     numberTilde_obj_30.process(getZeroBuffer(), q.get(), n);
 
-    const SampleValue* xL = inputs[0];
-    const SampleValue* xR = inputs[1];
-    SampleValue* yL = outputs[0];
-    SampleValue* yR = outputs[1];
-    for (Index i = 0; i < n; ++i)
-    {
-        const dsp::BiquadCoefficients& c = updater.next(cutoff[i], q[i], gain[i], filterMode);
-        yL[i] = left.process(xL[i], c);
-        yR[i] = right.process(xR[i], c);
-    }
+    filter.process(inputs[0], inputs[1], outputs[0], outputs[1], n,
+                   [&](Index i) { return dsp::FilterSettings{cutoff[i], q[i], gain[i], filterMode}; });
 }
 
 } // namespace PRT

@@ -1,12 +1,11 @@
 #pragma once
 
-#include "patch/core/BiquadState.h"
-#include "patch/core/FilterCoefficientUpdater.h"
 #include "patch/core/FilterMode.h"
 #include "patch/core/LoadTimeObjects.h"
 #include "patch/core/Quillmore.h"
 #include "patch/core/SignalBuffer.h"
 #include "patch/core/SignalMonitor.h"
+#include "patch/core/StereoBiquad.h"
 
 namespace PRT
 {
@@ -37,9 +36,7 @@ private:
     SignalBuffer cutoff{*this};
     SignalBuffer gain{*this};
     SignalBuffer q{*this};
-    dsp::FilterCoefficientUpdater updater;
-    dsp::BiquadState left, right;
-    bool filterSetUp = false;
+    dsp::StereoBiquad filter;
 };
 
 } // namespace PRT
