@@ -3,44 +3,35 @@
 // feedback amplifier, output limiter), the echo mixer and the echo-to-springs send, and the three
 // in a row. The whole chain's budget is 1 % of one core: 208 ns per stereo sample.
 #include "patch/core/QuillmoreModules.h"
-#include "runtime/EngineCore.h"
 
 #include "bench/PerSample.h"
+#include "bench/TopLevelRig.h"
 
 #include <benchmark/benchmark.h>
 
-#include <random>
 #include <vector>
 
 using namespace PRT;
 
 namespace
 {
-constexpr Index kBlock = 128;
+constexpr Index kBlock = kTopLevelBlock;
 
-struct EchoRig
+// Past the echo's fade-in, with the lines full of echoes.
+struct EchoRig : TopLevelRig
 {
     explicit EchoRig(bool lfo)
+        : TopLevelRig({{params::EchoMix, 50},
+                       {params::EchoFdbck, 95},
+                       {params::EchoTime, 300},
+                       {params::SendRetMode, 1},
+                       {params::EchoToSpring, 50},
+                       {params::EchoStOffset, 0.3f},
+                       {params::EchoFilterFreq, 1500},
+                       {params::EchoFilterLFOAmount, lfo ? 60.0f : 0.0f},
+                       {params::EchoFilterLFOSpeed, 0.7f}},
+                      7000.0)
     {
-        engine.setPatcher(PatcherPtr(top));
-        const std::pair<ParameterIndex, float> settings[] = {
-            {params::EchoMix, 50},     {params::EchoFdbck, 95},       {params::EchoTime, 300},
-            {params::SendRetMode, 1},  {params::EchoToSpring, 50},    {params::EchoStOffset, 0.3f},
-            {params::EchoFilterFreq, 1500}, {params::EchoFilterLFOAmount, lfo ? 60.0f : 0.0f},
-            {params::EchoFilterLFOSpeed, 0.7f}};
-        for (const auto& [index, value] : settings)
-            engine.scheduleEvent(ParameterEvent{index, 0.0, value, nullptr, nullptr});
-        engine.prepareToProcess(48000.0f, kBlock, false);
-        std::minstd_rand random(3);
-        std::uniform_real_distribution<float> uniform(-0.5f, 0.5f);
-        for (auto* channel : {&left, &right})
-            for (float& x : *channel)
-                x = uniform(random);
-        const SampleValue* inputs[] = {left.data(), right.data()};
-        SampleValue* outputs[] = {outLeft.data(), outRight.data()};
-        // Past the echo's fade-in, with the lines full of echoes.
-        while (engine.getCurrentTime() < 7000.0)
-            engine.process(inputs, 2, outputs, 2, kBlock, nullptr, nullptr);
     }
 
     void tapeDelay()
@@ -62,11 +53,7 @@ struct EchoRig
         top->delToSprings->process(in, 2, out, 3, kBlock);
     }
 
-    EngineCore engine;
-    Quillmore* top = new Quillmore();
-    std::vector<float> left = std::vector<float>(kBlock), right = std::vector<float>(kBlock);
     std::vector<float> echoL = std::vector<float>(kBlock), echoR = std::vector<float>(kBlock);
-    std::vector<float> outLeft = std::vector<float>(kBlock), outRight = std::vector<float>(kBlock);
     std::vector<float> sendL = std::vector<float>(kBlock), sendR = std::vector<float>(kBlock);
     std::vector<float> feed = std::vector<float>(kBlock);
 };

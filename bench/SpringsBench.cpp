@@ -8,43 +8,23 @@
 #include "patch/space/DryWetSprings.h"
 #include "patch/space/SpringsB.h"
 #include "patch/space/SpringsHighPass.h"
-#include "runtime/EngineCore.h"
 
 #include "bench/PerSample.h"
+#include "bench/TopLevelRig.h"
 
 #include <benchmark/benchmark.h>
 
-#include <random>
 #include <vector>
 
 using namespace PRT;
 
 namespace
 {
-constexpr Index kBlock = 128;
+constexpr Index kBlock = kTopLevelBlock;
 
-struct SpringsRig
+struct SpringsRig : TopLevelRig
 {
-    SpringsRig()
-    {
-        engine.setPatcher(PatcherPtr(top));
-        engine.scheduleEvent(ParameterEvent{params::SpringMix, 0.0, 50.0f, nullptr, nullptr});
-        engine.prepareToProcess(48000.0f, kBlock, false);
-        std::minstd_rand random(3);
-        std::uniform_real_distribution<float> uniform(-0.5f, 0.5f);
-        for (auto* channel : {&left, &right})
-            for (float& x : *channel)
-                x = uniform(random);
-        const SampleValue* inputs[] = {left.data(), right.data()};
-        SampleValue* outputs[] = {outLeft.data(), outRight.data()};
-        while (engine.getCurrentTime() < 600.0)
-            engine.process(inputs, 2, outputs, 2, kBlock, nullptr, nullptr);
-    }
-
-    EngineCore engine;
-    Quillmore* top = new Quillmore();
-    std::vector<float> left = std::vector<float>(kBlock), right = std::vector<float>(kBlock);
-    std::vector<float> outLeft = std::vector<float>(kBlock), outRight = std::vector<float>(kBlock);
+    SpringsRig() : TopLevelRig({{params::SpringMix, 50.0f}}, 600.0) {}
 };
 
 void SpringModelA_perform(benchmark::State& state)
