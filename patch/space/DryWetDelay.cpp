@@ -1,5 +1,7 @@
 #include "patch/space/DryWetDelay.h"
 
+#include "patch/core/DryGainForWet.h"
+
 #include <cmath>
 
 namespace PRT
@@ -30,10 +32,8 @@ void Quillmore::PRTSubpatcher_47::setupObjects()
 void Quillmore::PRTSubpatcher_47::processBlock(const SampleValue* const* inputs, SampleValue* const* outputs, Index n)
 {
     // A target that is not finite (a "valin" of NaN) is not followed: the gains hold.
-    const float c = cubeInput;
-    const float dryTarget = 1.0f - c * c * c + mixMode;
-    const float clampedDry = dryTarget < 0.0f ? 0.0f : (dryTarget > 1.0f ? 1.0f : dryTarget);
-    const SampleValue* dryGlide = dry.render(std::isfinite(clampedDry) ? clampedDry : dry.value(), n);
+    const float dryTarget = dsp::dryGainForWet(cubeInput, mixMode);
+    const SampleValue* dryGlide = dry.render(std::isfinite(dryTarget) ? dryTarget : dry.value(), n);
     // In ramp mode the dry gain's monitor puts its own value in the gain's place.
     numberTilde_obj_25.process(dryGlide, dryGain.get(), n);
     const SampleValue* w = wet.render(std::isfinite(wetTarget) ? wetTarget : wet.value(), n);

@@ -1,5 +1,7 @@
 #include "patch/space/DryWetSprings.h"
 
+#include "patch/core/DryGainForWet.h"
+
 #include <cmath>
 
 namespace PRT
@@ -56,8 +58,7 @@ void Quillmore::PRTSubpatcher_46::processBlock(const SampleValue* const* inputs,
         wA[i] = 1.0f - position * position;
         const float wet = mix.next(toMix);
         m[i] = wet;
-        const float dryTarget = 1.0f - wet * wet * wet + mode;
-        d[i] = dry.next(dryTarget < 0.0f ? 0.0f : (dryTarget > 1.0f ? 1.0f : dryTarget));
+        d[i] = dry.next(dsp::dryGainForWet(wet, mode));
     }
     numberTilde_obj_47.process(wA, getDummyBuffer(), n);
     numberTilde_obj_36.process(ab, getDummyBuffer(), n);
