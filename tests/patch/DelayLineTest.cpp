@@ -243,19 +243,22 @@ TEST_F(CrossfadedDelayTest, TheFourPointReaderReadsOneSampleLater)
 
 namespace
 {
+// A stage of up to 100 ms at 1 kHz (one sample per ms) on zeroed lines of its own.
+void prepareStage(Allpass& stage, std::vector<double>& feedForward, std::vector<double>& feedBack)
+{
+    stage.setMaximumDelay(100.0);
+    const auto capacity = stage.feedForward().requiredCapacity();
+    feedForward.assign(capacity, 0.0);
+    feedBack.assign(capacity, 0.0);
+    stage.feedForward().bind({feedForward.data(), capacity});
+    stage.feedBack().bind({feedBack.data(), capacity});
+    stage.prepare(1000.0f);
+}
+
 class AllpassTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        allpass.setMaximumDelay(100.0);
-        const auto capacity = allpass.feedForward().requiredCapacity();
-        feedForward.assign(capacity, 0.0);
-        feedBack.assign(capacity, 0.0);
-        allpass.feedForward().bind({feedForward.data(), capacity});
-        allpass.feedBack().bind({feedBack.data(), capacity});
-        allpass.prepare(1000.0f);
-    }
+    void SetUp() override { prepareStage(allpass, feedForward, feedBack); }
     std::vector<float> impulseResponse(float timeMs, float gain, int length)
     {
         std::vector<float> out;
@@ -308,11 +311,8 @@ TEST_F(AllpassTest, ABlockAtOneDelayMatchesTheStageSampleBySample)
     for (const float delaySamples : {0.0f, 1.0f, 2.5f, 4.0f, 4.5f, 5.0f, 17.25f, 99.9f, 100.0f})
     {
         Allpass reference;
-        std::vector<double> referenceFeedForward(feedForward.size()), referenceFeedBack(feedBack.size());
-        reference.setMaximumDelay(100.0);
-        reference.feedForward().bind({referenceFeedForward.data(), referenceFeedForward.size()});
-        reference.feedBack().bind({referenceFeedBack.data(), referenceFeedBack.size()});
-        reference.prepare(1000.0f);
+        std::vector<double> referenceFeedForward, referenceFeedBack;
+        prepareStage(reference, referenceFeedForward, referenceFeedBack);
         SetUp();
 
         float seed = 0.3f;
@@ -333,11 +333,8 @@ TEST_F(AllpassTest, ABlockAtOneDelayMatchesTheStageSampleBySample)
 TEST_F(AllpassTest, ABlockAtMovingDelaysMatchesTheStageSampleBySample)
 {
     Allpass reference;
-    std::vector<double> referenceFeedForward(feedForward.size()), referenceFeedBack(feedBack.size());
-    reference.setMaximumDelay(100.0);
-    reference.feedForward().bind({referenceFeedForward.data(), referenceFeedForward.size()});
-    reference.feedBack().bind({referenceFeedBack.data(), referenceFeedBack.size()});
-    reference.prepare(1000.0f);
+    std::vector<double> referenceFeedForward, referenceFeedBack;
+    prepareStage(reference, referenceFeedForward, referenceFeedBack);
     float seed = 0.3f, time = 0.0f;
     for (const PRT::Index length : {1u, 64u, 3u, 128u, 200u})
     {
