@@ -7,6 +7,7 @@
 #include "patch/heads/DamageCrinkle.h"
 #include "patch/heads/StDrift.h"
 
+#include "tests/patch/CountingInput.h"
 #include "tests/patch/ModuleTestRoot.h"
 #include "tests/patch/PatchEngine.h"
 
@@ -90,14 +91,10 @@ TEST(WarblerFiltersAtEveryRate, FullInstabilityKeepsTheTapeWanderingSmoothly)
         const auto total = rateInSamples * 12;
         for (long done = 0; done < total; done += n)
         {
-            for (Index i = 0; i < n; ++i)
-                patch.left[i] = patch.right[i] = static_cast<float>(counter++);
-            const SampleValue* inputs[] = {patch.left.data(), patch.right.data()};
-            SampleValue* outputs[] = {patch.outLeft.data(), patch.outRight.data()};
-            patch.engine.process(inputs, 2, outputs, 2, n, nullptr, nullptr);
+            processCountingBlock(patch, counter);
             for (Index i = 0; i < n; ++i)
             {
-                const double delay = static_cast<double>(patch.left[i]) - patch.outLeft[i];
+                const double delay = leftDelayRead(patch, i);
                 if (done >= rateInSamples * 2) // the depths and the centre have glided in
                     largestStep = std::max(largestStep, std::fabs(delay - previous));
                 if (done >= total - rateInSamples * 2)

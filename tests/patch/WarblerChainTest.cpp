@@ -5,6 +5,7 @@
 #include "patch/heads/DamageCrinkle.h"
 #include "patch/heads/StDrift.h"
 
+#include "tests/patch/CountingInput.h"
 #include "tests/patch/ModuleTestRoot.h"
 #include "tests/patch/PatchEngine.h"
 
@@ -63,18 +64,13 @@ protected:
     Delays renderDelays(size_t samples)
     {
         Delays d;
-        const Index n = 64;
         while (d.left.size() < samples)
         {
-            for (Index i = 0; i < n; ++i)
-                patch.left[i] = patch.right[i] = static_cast<float>(counter++);
-            const SampleValue* inputs[] = {patch.left.data(), patch.right.data()};
-            SampleValue* outputs[] = {patch.outLeft.data(), patch.outRight.data()};
-            patch.engine.process(inputs, 2, outputs, 2, n, nullptr, nullptr);
-            for (Index i = 0; i < n; ++i)
+            processCountingBlock(patch, counter);
+            for (Index i = 0; i < static_cast<Index>(patch.left.size()); ++i)
             {
-                d.left.push_back(static_cast<double>(patch.left[i]) - patch.outLeft[i]);
-                d.right.push_back(static_cast<double>(patch.right[i]) - patch.outRight[i]);
+                d.left.push_back(leftDelayRead(patch, i));
+                d.right.push_back(rightDelayRead(patch, i));
             }
             d.leftReports.push_back(leftReport() / 128.0f);
         }
