@@ -47,10 +47,21 @@ void Quillmore::PRTSubpatcher_51::processBlock(const SampleValue* const* inputs,
     SampleValue* c = cutoff.get();
     numberTilde_obj_32.process(getZeroBuffer(), c, n);
 
-    // The glide in place: only the samples where the updater checks design the filter.
+    // The glide in place: only the samples where the updater checks design the filter. A glide that
+    // a step would leave where it is, towards a steady cut-off, stays there for the whole block (a
+    // settled glide costs a fill).
     dsp::Slide s = slide;
-    for (Index i = 0; i < n; ++i)
-        c[i] = s.next(c[i]);
+    const float x = c[0];
+    dsp::Slide probe = s;
+    if (probe.next(x) == s.value() && std::all_of(c + 1, c + n, [x](float later) { return later == x; }))
+    {
+        std::fill(c, c + n, s.value());
+    }
+    else
+    {
+        for (Index i = 0; i < n; ++i)
+            c[i] = s.next(c[i]);
+    }
     slide = s;
 
     filter.process(inputs[0], inputs[1], outputs[0], outputs[1], n,

@@ -118,6 +118,18 @@ private:
     void runLoadTimeBang();
     void runSampleRateChain(float sampleRate);
 
+    // One sample of the envelopes and the delay time from the present states (stepOnce does not
+    // store it), and whether any state would move.
+    struct SampleStep
+    {
+        float cubed, gate, flagged, offset, level, curve, delay;
+        bool moves;
+    };
+    SampleStep stepOnce(float levelRampValue, float stopValue, float startValue, float hiss) const;
+    // The block sample by sample, from the rendered ramps.
+    void renderMovingBlock(const SampleValue* level, const SampleValue* crossfade, const SampleValue* stop,
+                           const SampleValue* start, bool crossfadeSteady, bool startSteady, Index n);
+
     // The segment lists the chains hand the ramps (element 4, index 3, follows the inertia).
     list stopList;
     list stopCrossfadeList;

@@ -45,22 +45,134 @@ void Quillmore::PRTSubpatcher_53::prepareSignalObjects(bool changed)
     delaytilde_06.prepare(sampleRate);
 }
 
+// The values of one sample, from the ramps' values and the envelopes' states before it; whether any
+// state moves at that sample.
+Quillmore::PRTSubpatcher_53::SampleStep Quillmore::PRTSubpatcher_53::stepOnce(float levelRampValue, float stopValue,
+                                                                          float startValue, float hiss) const
+{
+    SampleStep step;
+    step.cubed = (stopValue * stopValue) * stopValue;
+    step.gate = stopGateState + 0.001f * ((step.cubed < stopThreshold ? 1.0f : 0.0f) - stopGateState);
+    step.flagged = stopFlag == 1.0f ? step.gate : 0.0f;
+    step.offset = step.flagged + runOffsetA;
+    const float wanted = step.offset * levelRampValue;
+    step.level = levelState + (wanted > levelState ? 0.0005f : 0.5f) * (wanted - levelState);
+    const float hissEdge = clampUnit(static_cast<float>(static_cast<double>(step.level + runOffsetB) - 0.25));
+    step.curve = startCurveOf(startValue);
+    const float wantedDelay = step.cubed * stopDelayScale * stopDelayEnable + step.curve * startCurveSamples * startEnable;
+    step.delay = delayTimeState + (wantedDelay > delayTimeState ? 1.0f / 185.0f : 0.2f) * (wantedDelay - delayTimeState);
+    const bool edgeMoves = (hissEdgeState == 1.0f && hissEdge == 0.0f) || (hissEdgeState != 1.0f && hissEdge != 0.0f);
+    step.moves = step.gate != stopGateState || step.level != levelState || step.delay != delayTimeState || edgeMoves
+                 || hiss != hissSlide.value();
+    return step;
+}
+
 void Quillmore::PRTSubpatcher_53::processBlock(const SampleValue* const* inputs, SampleValue* const* outputs, Index n)
 {
     if (n == 0)
         return;
+    SampleValue* direct = directGain.get();
+    SampleValue* delayedShare = delayedGain.get();
+    SampleValue* hiss = hissLevel.get();
+    SampleValue* gate = smoothedGate.get();
+    SampleValue* flagged = flaggedGate.get();
+    SampleValue* offset = offsetGate.get();
+    SampleValue* outLevel = outputLevel.get();
+    SampleValue* cubed = cubedStopRamp.get();
+    SampleValue* curve = startCurve.get();
+    SampleValue* smoothed = smoothedDelay.get();
+
     // A ramp without segments holds its value over the block: its trigonometry is done once.
     const bool crossfadeSteady = crossfadeRamp.segmentCount() == 0;
     const bool startSteady = startRamp.segmentCount() == 0;
-    SampleValue* level = levelRampSignal.get();
-    SampleValue* crossfade = crossfadeSignal.get();
-    SampleValue* stop = stopRampSignal.get();
-    SampleValue* start = startRampSignal.get();
-    levelRamp.render(level, n);
-    crossfadeRamp.render(crossfade, n);
-    stopRamp.render(stop, n);
-    startRamp.render(start, n);
+    const bool rampsSteady = crossfadeSteady && startSteady && stopRamp.segmentCount() == 0 && levelRamp.segmentCount() == 0;
+    dsp::Slide hissGlide = hissSlide;
+    const float nextHiss = hissGlide.next(hissTarget);
+    const SampleStep first = stepOnce(levelRamp.value(), stopRamp.value(), startRamp.value(), nextHiss);
+    float crossfadeFirst = crossfadeRamp.value();
+    float steadyDirect = directGainOf(crossfadeFirst);
+    float steadyDelayed = delayedGainOf(crossfadeFirst);
 
+    if (rampsSteady && !first.moves)
+    {
+        // Settled: with steady ramps and no envelope moving at this sample, none moves at any other,
+        // and every signal of the block is a constant.
+        fillSignalRange(direct, n, steadyDirect, 0);
+        fillSignalRange(delayedShare, n, steadyDelayed, 0);
+        fillSignalRange(hiss, n, nextHiss, 0);
+        fillSignalRange(gate, n, first.gate, 0);
+        fillSignalRange(flagged, n, first.flagged, 0);
+        fillSignalRange(offset, n, first.offset, 0);
+        fillSignalRange(outLevel, n, first.level, 0);
+        fillSignalRange(cubed, n, first.cubed, 0);
+        fillSignalRange(curve, n, first.curve, 0);
+        fillSignalRange(smoothed, n, first.delay, 0);
+    }
+    else
+    {
+        SampleValue* level = levelRampSignal.get();
+        SampleValue* crossfade = crossfadeSignal.get();
+        SampleValue* stop = stopRampSignal.get();
+        SampleValue* start = startRampSignal.get();
+        levelRamp.render(level, n);
+        crossfadeRamp.render(crossfade, n);
+        stopRamp.render(stop, n);
+        startRamp.render(start, n);
+        crossfadeFirst = crossfade[0];
+        steadyDirect = directGainOf(crossfade[0]);
+        steadyDelayed = delayedGainOf(crossfade[0]);
+        renderMovingBlock(level, crossfade, stop, start, crossfadeSteady, startSteady, n);
+    }
+
+    numberTilde_obj_40.process(hiss, outputs[2], n);
+    numberTilde_obj_42.process(&crossfadeFirst, nullptr, n); // a monitor reads the first sample only
+    numberTilde_obj_28.process(gate, nullptr, n);
+    numberTilde_obj_191.process(flagged, nullptr, n);
+    numberTilde_obj_46.process(offset, nullptr, n);
+    numberTilde_obj_152.process(outLevel, nullptr, n);
+    SampleValue* time = delayTime.get();
+    numberTilde_obj_378.process(smoothed, time, n);
+
+    if (crossfadeSteady && steadyDelayed == 0.0f)
+    {
+        // Only the direct signal is heard, and the lines just record.
+        for (int c = 1; c >= 0; --c)
+        {
+            const SampleValue* in = inputs[c];
+            SampleValue* out = outputs[c];
+            for (Index i = 0; i < n; ++i)
+                out[i] = in[i] * steadyDirect * outLevel[i];
+        }
+        delaytilde_06.record(inputs[1], time[n - 1], n);
+        delaytilde_05.record(inputs[0], time[n - 1], n);
+    }
+    else
+    {
+        SampleValue* y = delayed.get();
+        delaytilde_06.process(inputs[1], time, y, n);
+        for (Index i = 0; i < n; ++i)
+            outputs[1][i] = (inputs[1][i] * direct[i] + y[i] * delayedShare[i]) * outLevel[i];
+        delaytilde_05.process(inputs[0], time, y, n);
+        for (Index i = 0; i < n; ++i)
+            outputs[0][i] = (inputs[0][i] * direct[i] + y[i] * delayedShare[i]) * outLevel[i];
+    }
+
+    scope_obj_32.process(direct, n);
+    scope_obj_321.process(delayedShare, n);
+    scope_obj_7.process(outputs[2], n);
+    scope_obj_27.process(gate, n);
+    scope_obj_104.process(flagged, n);
+    scope_obj_41.process(offset, n);
+    scope_obj_13.process(outLevel, n);
+    scope_obj_132.process(cubed, n);
+    scope_obj_204.process(time, n);
+    scope_obj_172.process(curve, n);
+}
+
+void Quillmore::PRTSubpatcher_53::renderMovingBlock(const SampleValue* level, const SampleValue* crossfade,
+                                                    const SampleValue* stop, const SampleValue* start,
+                                                    bool crossfadeSteady, bool startSteady, Index n)
+{
     SampleValue* direct = directGain.get();
     SampleValue* delayedShare = delayedGain.get();
     SampleValue* hiss = hissLevel.get();
@@ -134,50 +246,6 @@ void Quillmore::PRTSubpatcher_53::processBlock(const SampleValue* const* inputs,
     levelState = levelNow;
     hissEdgeState = edge;
     delayTimeState = delayNow;
-
-    numberTilde_obj_40.process(hiss, outputs[2], n);
-    numberTilde_obj_42.process(crossfade, nullptr, n);
-    numberTilde_obj_28.process(gate, nullptr, n);
-    numberTilde_obj_191.process(flagged, nullptr, n);
-    numberTilde_obj_46.process(offset, nullptr, n);
-    numberTilde_obj_152.process(outLevel, nullptr, n);
-    SampleValue* time = delayTime.get();
-    numberTilde_obj_378.process(smoothed, time, n);
-
-    if (crossfadeSteady && steadyDelayed == 0.0f)
-    {
-        // The tape runs: only the direct signal is heard, and the lines just record.
-        for (int c = 1; c >= 0; --c)
-        {
-            const SampleValue* in = inputs[c];
-            SampleValue* out = outputs[c];
-            for (Index i = 0; i < n; ++i)
-                out[i] = in[i] * steadyDirect * outLevel[i];
-        }
-        delaytilde_06.record(inputs[1], time[n - 1], n);
-        delaytilde_05.record(inputs[0], time[n - 1], n);
-    }
-    else
-    {
-        SampleValue* y = delayed.get();
-        delaytilde_06.process(inputs[1], time, y, n);
-        for (Index i = 0; i < n; ++i)
-            outputs[1][i] = (inputs[1][i] * direct[i] + y[i] * delayedShare[i]) * outLevel[i];
-        delaytilde_05.process(inputs[0], time, y, n);
-        for (Index i = 0; i < n; ++i)
-            outputs[0][i] = (inputs[0][i] * direct[i] + y[i] * delayedShare[i]) * outLevel[i];
-    }
-
-    scope_obj_32.process(direct, n);
-    scope_obj_321.process(delayedShare, n);
-    scope_obj_7.process(outputs[2], n);
-    scope_obj_27.process(gate, n);
-    scope_obj_104.process(flagged, n);
-    scope_obj_41.process(offset, n);
-    scope_obj_13.process(outLevel, n);
-    scope_obj_132.process(cubed, n);
-    scope_obj_204.process(time, n);
-    scope_obj_172.process(curve, n);
 }
 
 } // namespace PRT

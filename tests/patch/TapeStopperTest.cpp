@@ -310,3 +310,23 @@ TEST(TapeStopperInThePatch, ItsLoadTimeBangAndTheWarblersEachRunTheOthersStartUp
     patch.processBlocks(1);
     EXPECT_EQ(top.tapeStopper->getHissTarget(), 1.0f);
 }
+
+TEST(TapeStopper, HostileValuesLeaveTheOutputFinite)
+{
+    const float hostile[] = {std::nanf(""), INFINITY, -INFINITY, 3e38f, -3e38f};
+    for (const float value : hostile)
+    {
+        StopperRig rig;
+        rig.setInertia(value);
+        rig.setTapeStop(value); // any value but 0 stops, a NaN included
+        std::vector<float> out = rig.render(1500);
+        rig.setTapeStop(0);
+        const std::vector<float> more = rig.render(3000);
+        out.insert(out.end(), more.begin(), more.end());
+        for (size_t i = 0; i < out.size(); ++i)
+            ASSERT_TRUE(std::isfinite(out[i])) << value << ", sample " << i;
+        EXPECT_LE(peak(out, 0, SIZE_MAX), 0.5f) << value;
+        EXPECT_TRUE(std::isfinite(rig.stopper->getDelayTime())) << value;
+        EXPECT_GE(rig.stopper->getCrossfadeBackDelay(), 0.0f) << value;
+    }
+}
