@@ -4,6 +4,7 @@
 
 #include "tests/patch/ModuleTestRoot.h"
 #include "tests/patch/PatchEngine.h"
+#include "tests/patch/SineRmsGain.h"
 
 #include <gtest/gtest.h>
 
@@ -21,7 +22,7 @@ namespace
 {
 struct FilterRig
 {
-    FilterRig(float rate, Index block) : sampleRate(rate), blockSize(block)
+    FilterRig(float rate, Index block) : sampleRate(rate)
     {
         echo = patch.install(new ModuleTestRoot<TapeDelay>()).module;
         patch.prepare(rate, block);
@@ -32,37 +33,17 @@ struct FilterRig
         echo->biquad->numberTilde_obj_32.setNumberTildeInput(hz);
         echo->biquad->numberTilde_obj_30.setNumberTildeInput(q);
     }
-    // RMS of the echo output over the last of `seconds` of a sine of `hz` at amplitude 0.5, relative
-    // to the input's RMS.
+    // RMS of the echo output over the last half of `seconds` of a sine of `hz` at amplitude 0.5,
+    // relative to the input's RMS.
     double gainAt(double hz, double seconds = 1.0)
     {
         const auto total = static_cast<size_t>(seconds * sampleRate);
-        const size_t from = total / 2;
-        double in = 0, out = 0;
-        const SampleValue* inputs[] = {patch.left.data(), patch.right.data()};
-        SampleValue* outputs[] = {patch.outLeft.data(), patch.outRight.data()};
-        for (size_t done = 0; done < total; done += blockSize)
-        {
-            for (Index i = 0; i < blockSize; ++i)
-                patch.left[i] = patch.right[i] =
-                    static_cast<float>(0.5 * std::sin(2.0 * M_PI * hz * static_cast<double>(sample + i) / sampleRate));
-            sample += blockSize;
-            patch.engine.process(inputs, 2, outputs, 2, blockSize, nullptr, nullptr);
-            if (done < from)
-                continue;
-            for (Index i = 0; i < blockSize; ++i)
-            {
-                in += double(patch.left[i]) * patch.left[i];
-                out += double(patch.outLeft[i]) * patch.outLeft[i];
-            }
-        }
-        return std::sqrt(out / in);
+        return measureRmsGains(patch, hz, sampleRate, total / 2, total, false, sample).left;
     }
 
     PatchEngine patch;
     TapeDelay* echo = nullptr;
     float sampleRate;
-    Index blockSize;
     size_t sample = 0;
 };
 

@@ -4,6 +4,7 @@
 
 #include "tests/patch/ModuleTestRoot.h"
 #include "tests/patch/PatchEngine.h"
+#include "tests/patch/SineRmsGain.h"
 
 #include <gtest/gtest.h>
 
@@ -32,30 +33,10 @@ protected:
     // of settling, as the ratio of output to input RMS.
     std::pair<double, double> gainAt(double hz)
     {
-        const Index n = static_cast<Index>(patch.left.size());
-        const auto total = static_cast<size_t>(sampleRate * 1.5);
-        const auto settle = static_cast<size_t>(sampleRate * 1.0);
-        double inEnergy = 0, leftEnergy = 0, rightEnergy = 0;
-        const SampleValue* inputs[] = {patch.left.data(), patch.right.data()};
-        SampleValue* outputs[] = {patch.outLeft.data(), patch.outRight.data()};
-        for (size_t done = 0; done < total; done += n)
-        {
-            for (Index i = 0; i < n; ++i)
-            {
-                patch.left[i] = static_cast<float>(0.5 * std::sin(2.0 * M_PI * hz * static_cast<double>(done + i) / sampleRate));
-                patch.right[i] = -patch.left[i];
-            }
-            patch.engine.process(inputs, 2, outputs, 2, n, nullptr, nullptr);
-            if (done < settle)
-                continue;
-            for (Index i = 0; i < n; ++i)
-            {
-                inEnergy += double(patch.left[i]) * patch.left[i];
-                leftEnergy += double(patch.outLeft[i]) * patch.outLeft[i];
-                rightEnergy += double(patch.outRight[i]) * patch.outRight[i];
-            }
-        }
-        return {std::sqrt(leftEnergy / inEnergy), std::sqrt(rightEnergy / inEnergy)};
+        size_t clock = 0;
+        const RmsGains gains = measureRmsGains(patch, hz, sampleRate, static_cast<size_t>(sampleRate * 1.0),
+                                               static_cast<size_t>(sampleRate * 1.5), true, clock);
+        return {gains.left, gains.right};
     }
 
     PatchEngine patch;
