@@ -292,6 +292,61 @@ TEST(ProcessorBlocksAfterTheHostsOtherCalls, NeitherAllocateNorLock)
     processor.setPlayHead(nullptr);
 }
 
+// Every module audible and working hard, at the sample rates and host block sizes at the ends of what
+// hosts use: the delay and spring lines are sized by the rate and the engine block by the host's
+// largest block, so a buffer that only some rates or sizes outgrow would show here. Spring size, echo
+// time and order move now and then.
+TEST(ProcessorSteadyStateEveryRate, EverythingOnAtEveryRateAndBlockSizeNeitherAllocatesNorLocks)
+{
+    if (!AudioThreadCallCounter::available)
+        GTEST_SKIP() << "a sanitizer replaces the allocation and lock functions in this build";
+
+    const std::pair<const char*, float> everythingOn[] = {
+        { "EchoMix", 50.0f },  { "EchoFdbck", 120.0f }, { "SpringMix", 50.0f }, { "EchoToSpring", 100.0f },
+        { "MstrWarble", 100.0f }, { "Wow", 100.0f },   { "Flutter", 100.0f },  { "Blips", 100.0f },
+        { "Instability", 100.0f }, { "StDrift", 100.0f }, { "Degrade", 100.0f }, { "NoiseAmnt", 100.0f },
+        { "EchoFilterLFOAmount", 100.0f } };
+    const juce::String springSize("SpringSize"), echoTime("EchoTime"), order("Order");
+    for (const double rate : { 22050.0, 88200.0, 192000.0 })
+        for (const int maximumBlock : { 1, 97, 8192 })
+        {
+            QuillmoreAudioProcessor processor;
+            ProcessorPlayer::prepare(processor, maximumBlock, juce::AudioChannelSet::stereo(), juce::AudioChannelSet::stereo(), rate);
+            for (const auto& [id, value] : everythingOn)
+                ProcessorPlayer::setHostValue(processor, id, value);
+            juce::AudioBuffer<float> block(2, maximumBlock);
+            juce::MidiBuffer midi;
+            std::mt19937 random(3);
+            auto fill = [&] {
+                for (int channel = 0; channel < 2; ++channel)
+                    for (int i = 0; i < maximumBlock; ++i)
+                        block.setSample(channel, i, std::uniform_real_distribution<float>(-0.5f, 0.5f)(random));
+            };
+            fill();
+            processor.processBlock(block, midi);
+
+            AudioThreadCallCounter::Calls total;
+            const int blocks = std::max(20, static_cast<int>(rate) * 2 / maximumBlock);
+            for (int n = 0; n < blocks; ++n)
+            {
+                fill();
+                const auto calls = AudioThreadCallCounter::callsDuring([&] {
+                    if (n % 50 == 0)
+                    {
+                        processor.parameterChanged(springSize, 4.0f + static_cast<float>((n / 50) % 9));
+                        processor.parameterChanged(echoTime, 1.0f + 700.0f * static_cast<float>((n / 50) % 8));
+                        processor.parameterChanged(order, static_cast<float>((n / 50) % 2));
+                    }
+                    processor.processBlock(block, midi);
+                });
+                total.heap += calls.heap;
+                total.locks += calls.locks;
+            }
+            EXPECT_EQ(total.heap, 0) << rate << " Hz, blocks of " << maximumBlock;
+            EXPECT_EQ(total.locks, 0) << rate << " Hz, blocks of " << maximumBlock;
+        }
+}
+
 INSTANTIATE_TEST_SUITE_P(Layouts, ProcessorSteadyState,
                          testing::Values(Layout { "stereo", juce::AudioChannelSet::stereo(), juce::AudioChannelSet::stereo(), 1024 },
                                          Layout { "monoToStereo", juce::AudioChannelSet::mono(), juce::AudioChannelSet::stereo(), 64 },
