@@ -1,12 +1,12 @@
 // The dropouts and the high roll-off as the only module of a test top level in the real engine
 // core: the Degrade chain, the roll-off slide and factor, and sines measured through each channel's
 // low-pass.
-#include "patch/core/BiquadDesigner.h"
 #include "patch/core/FilterMode.h"
 #include "patch/core/RandomState.h"
 #include "patch/heads/Dropouts.h"
 
 #include "tests/patch/ModuleTestRoot.h"
+#include "tests/patch/ReferenceDesign.h"
 #include "tests/patch/SineGain.h"
 
 #include <gtest/gtest.h>
@@ -51,13 +51,6 @@ struct DropoutsRig
     Dropouts* dropouts = nullptr;
     float rate;
 };
-
-dsp::BiquadCoefficients lowPassDesign(float rate, float hz, float q)
-{
-    dsp::BiquadDesigner designer;
-    designer.prepare(rate);
-    return designer.computeFilterCoefficients(hz, q, 1.0f, static_cast<float>(dsp::LowPass));
-}
 } // namespace
 
 TEST(Dropouts, DegradeSetsTheCutoffScaleAndTheGeneratorsAmounts)
@@ -104,7 +97,7 @@ TEST(Dropouts, AtRestTheCutoffIsAbout18090HzTimesTheRollOff)
         EXPECT_NEAR(rig.dropouts->getDesignedCutoff(0), cutoff, cutoff * 1e-4) << row.rolloff;
         EXPECT_NEAR(rig.dropouts->getDesignedCutoff(1), cutoff, cutoff * 1e-4) << row.rolloff;
         const SineGains gains = measureSineGains(rig.patch, row.probe, rig.rate, 96000);
-        const double expected = biquadGain(lowPassDesign(rig.rate, static_cast<float>(cutoff), 0.5f), row.probe, rig.rate);
+        const double expected = biquadGain(referenceDesign(rig.rate, static_cast<float>(cutoff), 0.5f, 1.0f, dsp::LowPass), row.probe, rig.rate);
         EXPECT_NEAR(gains.left, expected, 0.01 * expected) << row.rolloff;
         EXPECT_NEAR(gains.right, expected, 0.01 * expected) << row.rolloff;
     }

@@ -1,6 +1,7 @@
-#include "patch/core/BiquadDesigner.h"
 #include "patch/core/FilterCoefficientUpdater.h"
 #include "patch/core/FilterMode.h"
+
+#include "tests/patch/ReferenceDesign.h"
 
 #include <gtest/gtest.h>
 
@@ -8,17 +9,11 @@
 #include <vector>
 
 using namespace PRT::dsp;
+using PRT::test::referenceDesign;
 
 namespace
 {
 constexpr std::uint32_t kBlock = 64;
-
-BiquadCoefficients designAt(float sampleRate, float f, float q, float g, std::int64_t mode)
-{
-    BiquadDesigner designer;
-    designer.prepare(sampleRate);
-    return designer.computeFilterCoefficients(f, q, g, float(mode));
-}
 
 class FilterCoefficientUpdaterTest : public ::testing::Test
 {
@@ -40,7 +35,7 @@ protected:
 
 TEST_F(FilterCoefficientUpdaterTest, DesignsAtTheFirstSampleAndHoldsForTheBlock)
 {
-    const auto expected = designAt(48000.0f, 1000.0f, 0.7f, 1.0f, LowPass);
+    const auto expected = referenceDesign(48000.0f, 1000.0f, 0.7f, 1.0f, LowPass);
     for (const auto& c : block(1000.0f, 0.7f, 1.0f, LowPass))
         EXPECT_EQ(c, expected);
 }
@@ -48,8 +43,8 @@ TEST_F(FilterCoefficientUpdaterTest, DesignsAtTheFirstSampleAndHoldsForTheBlock)
 TEST_F(FilterCoefficientUpdaterTest, AChangeInsideABlockTakesEffectAtTheNextBlockStart)
 {
     block(1000.0f, 0.7f, 1.0f, LowPass);
-    const auto before = designAt(48000.0f, 1000.0f, 0.7f, 1.0f, LowPass);
-    const auto after = designAt(48000.0f, 3000.0f, 0.7f, 1.0f, LowPass);
+    const auto before = referenceDesign(48000.0f, 1000.0f, 0.7f, 1.0f, LowPass);
+    const auto after = referenceDesign(48000.0f, 3000.0f, 0.7f, 1.0f, LowPass);
     for (std::uint32_t i = 0; i < kBlock; ++i)
         EXPECT_EQ(updater.next(i < 10 ? 1000.0f : 3000.0f, 0.7f, 1.0f, LowPass), before) << "sample " << i;
     EXPECT_EQ(updater.next(3000.0f, 0.7f, 1.0f, LowPass), after);
@@ -78,7 +73,7 @@ TEST_F(FilterCoefficientUpdaterTest, ControlsAreClampedBeforeTheDesign)
     for (const auto& c : cases)
     {
         updater.prepare(48000.0f, kBlock, c.mode);
-        EXPECT_EQ(updater.next(c.f, c.q, c.g, c.mode), designAt(48000.0f, c.designF, c.designQ, c.designG, c.mode))
+        EXPECT_EQ(updater.next(c.f, c.q, c.g, c.mode), referenceDesign(48000.0f, c.designF, c.designQ, c.designG, c.mode))
             << "f " << c.f << " q " << c.q << " g " << c.g << " mode " << c.mode;
     }
 }
@@ -87,11 +82,11 @@ TEST_F(FilterCoefficientUpdaterTest, AModeChangeRedesignsAndAnInvalidModeKeepsTh
 {
     block(1000.0f, 0.7f, 1.0f, LowPass);
     block(1000.0f, 0.7f, 1.0f, HighPass);
-    EXPECT_EQ(updater.coefficients(), designAt(48000.0f, 1000.0f, 0.7f, 1.0f, HighPass));
+    EXPECT_EQ(updater.coefficients(), referenceDesign(48000.0f, 1000.0f, 0.7f, 1.0f, HighPass));
     for (const std::int64_t invalid : {std::int64_t{16}, std::int64_t{-1}})
     {
         block(5000.0f, 2.0f, 1.0f, invalid);
-        EXPECT_EQ(updater.coefficients(), designAt(48000.0f, 1000.0f, 0.7f, 1.0f, HighPass));
+        EXPECT_EQ(updater.coefficients(), referenceDesign(48000.0f, 1000.0f, 0.7f, 1.0f, HighPass));
     }
 }
 
@@ -101,6 +96,6 @@ TEST_F(FilterCoefficientUpdaterTest, APrepareRedesignsForTheNewRateWithUnchanged
     updater.prepare(96000.0f, 128, LowPass);
     EXPECT_EQ(updater.coefficients(), BiquadCoefficients{});
     const auto c = block(1000.0f, 0.7f, 1.0f, LowPass, 128);
-    EXPECT_EQ(c.front(), designAt(96000.0f, 1000.0f, 0.7f, 1.0f, LowPass));
+    EXPECT_EQ(c.front(), referenceDesign(96000.0f, 1000.0f, 0.7f, 1.0f, LowPass));
     EXPECT_EQ(c.back(), c.front());
 }

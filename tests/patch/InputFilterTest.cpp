@@ -1,11 +1,11 @@
 // The Heads section's high-pass as the only module of a test top level in the real engine core:
 // sines measured through it, its glide and its design.
-#include "patch/core/BiquadDesigner.h"
 #include "patch/core/FilterMode.h"
 #include "patch/core/MessageTags.h"
 #include "patch/heads/InputFilter.h"
 
 #include "tests/patch/ModuleTestRoot.h"
+#include "tests/patch/ReferenceDesign.h"
 #include "tests/patch/SineGain.h"
 
 #include <gtest/gtest.h>
@@ -47,9 +47,7 @@ struct FilterRig
 
 dsp::BiquadCoefficients highPassDesign(float rate, float hz, float q)
 {
-    dsp::BiquadDesigner designer;
-    designer.prepare(rate);
-    return designer.computeFilterCoefficients(hz, q, 1.0f, static_cast<float>(dsp::HighPassWithGain));
+    return referenceDesign(rate, hz, q, 1.0f, dsp::HighPassWithGain);
 }
 
 void expectDesign(const dsp::BiquadCoefficients& actual, const dsp::BiquadCoefficients& expected, const char* what)

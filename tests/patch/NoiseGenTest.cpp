@@ -1,11 +1,12 @@
 // The tape hiss generator inside the real engine core, as the only module of a test top level, its
 // two outputs measured: level, colour, the design of its band-pass, and the independence of its
 // channels.
-#include "patch/core/BiquadDesigner.h"
+#include "patch/core/FilterMode.h"
 #include "patch/core/RandomState.h"
 #include "patch/heads/NoiseGen.h"
 
 #include "tests/patch/ModuleTestRoot.h"
+#include "tests/patch/ReferenceDesign.h"
 #include "tests/patch/StereoRender.h"
 
 #include <gtest/gtest.h>
@@ -163,9 +164,7 @@ TEST(NoiseGen, TheBandPassIsCentredByNoiseFreqAndStopsAtHalfTheSampleRate)
         rig.render(128);
         EXPECT_NEAR(rig.hiss->biquad->getCentreFrequency(), c.centre, c.centre * 2e-6f) << c.noiseFreq;
 
-        dsp::BiquadDesigner reference;
-        reference.prepare(c.rate);
-        const dsp::BiquadCoefficients expected = reference.computeFilterCoefficients(c.designed, 0.2f, 1.2f, 2.0f);
+        const dsp::BiquadCoefficients expected = referenceDesign(c.rate, c.designed, 0.2f, 1.2f, dsp::BandPass);
         const dsp::BiquadCoefficients& actual = rig.hiss->biquad->getCoefficients();
         const float tolerance = 1e-5f * std::fabs(expected.b0) + 1e-9f;
         EXPECT_NEAR(actual.b0, expected.b0, tolerance) << c.rate << " Hz, NoiseFreq " << c.noiseFreq;
