@@ -67,21 +67,27 @@ void Quillmore::PRTSubpatcher_39::processBlock(const SampleValue* const* inputs,
         levelSmoother.setValue(std::isfinite(level) ? level : 0.0f);
     }
 
-    for (Index i = 0; i < n; ++i)
-        saturation[i] = saturationSmoother.next(saturationInput);
+    saturationSmoother.render(saturation, n, saturationInput);
 
-    // Once the amount has settled it stays constant, and so do the drive and its arctangent: they
-    // are computed once per stretch of equal amounts (the whole block, at rest).
+    // Once the amount has settled it stays constant, and so do the drive, its arctangent and the
+    // level's target: they are computed once per stretch of equal amounts (the whole block, at rest).
+    // The stretch's level target replaces its amounts once they are used.
+    bool oneStretch = true;
     for (Index i = 0; i < n;)
     {
         const float amount = saturation[i];
         Index end = i + 1;
         while (end < n && saturation[end] == amount)
             ++end;
+        oneStretch = oneStretch && i == 0 && end == n;
         const float drive = driveFor(amount);
         const float norm = std::atan(drive);
+        const float levelTarget = outputLevelInput * levelScaleFor(amount);
         for (Index k = i; k < end; ++k)
+        {
             work[k] = drive;
+            saturation[k] = levelTarget;
+        }
         saturate(drive, norm, inputs[0] + i, left + i, end - i);
         saturate(drive, norm, inputs[1] + i, right + i, end - i);
         i = end;
@@ -89,13 +95,14 @@ void Quillmore::PRTSubpatcher_39::processBlock(const SampleValue* const* inputs,
     // The monitors' output signals have no listener in this patch: only their reports are made.
     driveMonitor.process(work, nullptr, n);
 
-    // The level before smoothing goes where the smoothed saturation was; then the smoothed level
+    // The level before smoothing is where the smoothed saturation was; then the smoothed level
     // where the drive was.
-    for (Index i = 0; i < n; ++i)
-        saturation[i] = outputLevelInput * levelScaleFor(saturation[i]);
     levelMonitor.process(saturation, nullptr, n);
-    for (Index i = 0; i < n; ++i)
-        work[i] = levelSmoother.next(saturation[i]);
+    if (oneStretch && n > 0)
+        levelSmoother.render(work, n, saturation[0]);
+    else
+        for (Index i = 0; i < n; ++i)
+            work[i] = levelSmoother.next(saturation[i]);
 
     for (Index i = 0; i < n; ++i)
     {

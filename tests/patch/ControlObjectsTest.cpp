@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <vector>
 
@@ -26,6 +27,44 @@ TEST(OnePoleSmoother, ApproachesItsTargetByTheCoefficient)
     for (int i = 0; i < 5000; ++i)
         smoother.next(1.0f);
     EXPECT_NEAR(smoother.value(), 1.0f, 1e-5f) << "it stalls where a step rounds to nothing";
+}
+
+TEST(OnePoleSmoother, ABlockRenderGivesTheSamplesOfStepByStep)
+{
+    // Gliding, settling within the block, settled (the fill), at odd block sizes, with targets that
+    // change between blocks, NaN and infinities included: the same bits as next() one by one.
+    struct Case
+    {
+        float coefficient, start;
+        std::vector<float> targets; // one per block
+    };
+    const Case cases[] = {
+        {0.005f, 0.0f, {1.0f, 1.0f, 1.0f, 0.25f, 0.25f}},
+        {0.5f, 3.0f, {-2.0f, -2.0f, 7.0f}},      // settles within the first block
+        {1.0f, 0.0f, {0.3f, 0.3f, -0.1f}},       // arrives in one step
+        {0.002f, 1e-30f, {1e-30f, 0.0f, 0.0f}},  // at rest from the start; a denormal walk
+        {0.01f, 0.5f, {kNaN, 0.5f}},             // NaN stays NaN: no fill
+        {0.01f, 0.5f, {std::numeric_limits<float>::infinity(), 0.5f}},
+    };
+    for (const Case& c : cases)
+        for (int blockSize : {1, 7, 64, 1000})
+        {
+            OnePoleSmoother block(c.coefficient), single(c.coefficient);
+            block.setValue(c.start);
+            single.setValue(c.start);
+            std::vector<float> out(static_cast<size_t>(blockSize));
+            for (float target : c.targets)
+            {
+                block.render(out.data(), static_cast<PRT::Index>(blockSize), target);
+                for (int i = 0; i < blockSize; ++i)
+                {
+                    const float expected = single.next(target);
+                    ASSERT_TRUE(std::memcmp(&out[static_cast<size_t>(i)], &expected, sizeof expected) == 0)
+                        << "coefficient " << c.coefficient << ", target " << target << ", block " << blockSize
+                        << ", sample " << i << ": " << out[static_cast<size_t>(i)] << " for " << expected;
+                }
+            }
+        }
 }
 
 TEST(Slide, RisesAndFallsWithTheirOwnTimes)

@@ -124,6 +124,39 @@ TEST_F(OutputAmpTest, SettledCurveFollowsTheExactArctangentOverTheWholeInputRang
     }
 }
 
+TEST_F(OutputAmpTest, TheSameSamplesAtEveryBlockSizeWhileTheAmountAndTheLevelGlide)
+{
+    // Settings that change every 1001 samples (mid-glide) while a varying signal plays: the
+    // stretches of equal drive and the level's fill at rest must give what blocks of one sample give.
+    auto render = [](Index blockSize) {
+        PatchEngine engine;
+        OutputAmp* module = engine.install(new ModuleTestRoot<OutputAmp>()).module;
+        engine.prepare(48000, blockSize);
+        StereoSignal all;
+        const std::pair<float, float> steps[] = {{0, 100}, {80, 100}, {80, 30}, {5, 200}, {5, 200}};
+        for (const auto& [saturate, output] : steps)
+        {
+            module->setSaturationInput(saturate);
+            module->setOutputLevelInput(output);
+            const size_t start = all.left.size();
+            const StereoSignal out = renderSignals(
+                engine, 1001, [start](size_t i) { return static_cast<float>(std::sin(0.01 * static_cast<double>(start + i))); },
+                [start](size_t i) { return static_cast<float>(0.3 * std::cos(0.003 * static_cast<double>(start + i))); });
+            all.left.insert(all.left.end(), out.left.begin(), out.left.end());
+            all.right.insert(all.right.end(), out.right.begin(), out.right.end());
+        }
+        return all;
+    };
+    const StereoSignal reference = render(1);
+    ASSERT_EQ(reference.left.size(), 5u * 1001u);
+    for (Index blockSize : {7u, 77u, 1001u}) // 1001 = 7 × 11 × 13
+    {
+        const StereoSignal out = render(blockSize);
+        EXPECT_EQ(out.left, reference.left) << "blocks of " << blockSize;
+        EXPECT_EQ(out.right, reference.right) << "blocks of " << blockSize;
+    }
+}
+
 TEST_F(OutputAmpTest, TwoHundredSamplesAfterAStepTheDriveFollowsThePowerOfTheSmoothedAmount)
 {
     // At every rate: the smoothing is per sample. Left at full scale shows the level, right/left the
