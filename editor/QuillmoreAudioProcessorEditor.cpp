@@ -74,6 +74,21 @@ void Editor::setUpBar(OverlayBarSlider Editor::*bar)
     jassertfalse;
 }
 
+// The echo section's two switches: texts, colours, bound, visible only on SIDE B; either one
+// changes what the mix and time bars show.
+void Editor::setUpSideBToggle(ParamToggleButton& toggle, const juce::String& onText, const juce::String& offText,
+                              int onColourId, const juce::String& parameterID,
+                              std::unique_ptr<juce::AudioProcessorValueTreeState::ButtonAttachment>& attachment)
+{
+    toggle.setTexts(onText, offText);
+    toggle.setOnColourId(onColourId);
+    toggle.setOffColourId(UiLookAndFeel::toggleOffColourId);
+    toggle.setOutlineColourId(UiLookAndFeel::toggleOutlineColourId);
+    attachment = std::make_unique<juce::AudioProcessorValueTreeState::ButtonAttachment>(processorRef.apvts, parameterID, toggle);
+    toggle.setVisible(activeSide == 1);
+    toggle.onStateChange = [this] { updateMixAndSyncControls(); };
+}
+
 Editor::QuillmoreAudioProcessorEditor(QuillmoreAudioProcessor& processor)
     : juce::AudioProcessorEditor(processor), processorRef(processor)
 {
@@ -206,13 +221,8 @@ Editor::QuillmoreAudioProcessorEditor(QuillmoreAudioProcessor& processor)
     Quillmore::installEqGraphDragCallbacks(eqGraph, state);
     setUpBar(&Editor::degradationBar);
 
-    hostSyncToggle.setTexts("HOST SYNC ON", "HOST SYNC OFF");
-    hostSyncToggle.setOnColourId(UiLookAndFeel::syncOnColourId);
-    hostSyncToggle.setOffColourId(UiLookAndFeel::toggleOffColourId);
-    hostSyncToggle.setOutlineColourId(UiLookAndFeel::toggleOutlineColourId);
-    hostSyncAttachment = std::make_unique<juce::AudioProcessorValueTreeState::ButtonAttachment>(state, "EchoSyncOn", hostSyncToggle);
-    hostSyncToggle.setVisible(activeSide == 1);
-    hostSyncToggle.onStateChange = [this] { updateMixAndSyncControls(); };
+    setUpSideBToggle(hostSyncToggle, "HOST SYNC ON", "HOST SYNC OFF", UiLookAndFeel::syncOnColourId, "EchoSyncOn",
+                     hostSyncAttachment);
 
     Quillmore::setSliderColours(syncDivisionBar, uiLookAndFeel.findColour(UiLookAndFeel::syncOnColourId),
                                 juce::Colour(secondBarColour));
@@ -223,13 +233,8 @@ Editor::QuillmoreAudioProcessorEditor(QuillmoreAudioProcessor& processor)
     setUpBar(&Editor::springsMixBar);
     setUpBar(&Editor::echoMixBar);
 
-    mixModeToggle.setTexts("SEND/RET MODE", "WET/DRY MODE");
-    mixModeToggle.setOnColourId(UiLookAndFeel::returnModeColourId);
-    mixModeToggle.setOffColourId(UiLookAndFeel::toggleOffColourId);
-    mixModeToggle.setOutlineColourId(UiLookAndFeel::toggleOutlineColourId);
-    mixModeAttachment = std::make_unique<juce::AudioProcessorValueTreeState::ButtonAttachment>(state, "SendRetMode", mixModeToggle);
-    mixModeToggle.setVisible(activeSide == 1);
-    mixModeToggle.onStateChange = [this] { updateMixAndSyncControls(); };
+    setUpSideBToggle(mixModeToggle, "SEND/RET MODE", "WET/DRY MODE", UiLookAndFeel::returnModeColourId, "SendRetMode",
+                     mixModeAttachment);
 
     for (auto bar : {&Editor::echoSendBar, &Editor::springsSendBar, &Editor::echoToSpringsBar})
         setUpBar(bar);

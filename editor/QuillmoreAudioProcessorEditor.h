@@ -164,6 +164,9 @@ private:
     void switchPage();
     void handleAsyncRefresh();
     void setUpBar(OverlayBarSlider QuillmoreAudioProcessorEditor::*bar);
+    void setUpSideBToggle(ParamToggleButton& toggle, const juce::String& onText, const juce::String& offText,
+                          int onColourId, const juce::String& parameterID,
+                          std::unique_ptr<juce::AudioProcessorValueTreeState::ButtonAttachment>& attachment);
     std::vector<juce::Component*> sideAComponents();
     std::vector<juce::Component*> sideBComponents();
     int storedSkinNumber();
