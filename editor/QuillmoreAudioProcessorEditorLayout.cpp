@@ -7,6 +7,7 @@
 #include "editor/SquareUtilityBase.h"
 
 #include <algorithm>
+#include <initializer_list>
 
 using Editor = QuillmoreAudioProcessorEditor;
 
@@ -41,6 +42,12 @@ void Editor::resized()
     const int gapY = rnd(0.02f * h);
     const float unit = static_cast<float>(colH) / 13.65f;
     const auto row = [unit, topH, gapY](int k) { return rnd(static_cast<float>(k) * unit) + topH + gapY; };
+    // Bars one to a row, from firstRow down.
+    const auto stackBars = [&row, barH](int x, int width, int firstRow, std::initializer_list<juce::Component*> bars) {
+        int k = firstRow;
+        for (auto* bar : bars)
+            bar->setBounds(x, row(k++), width, barH);
+    };
 
     backgroundLayer.setBounds(0, 0, W, H);
 
@@ -104,14 +111,8 @@ void Editor::resized()
         toneLabel.setVisible(onA);
         eqGraph.setVisible(onA);
         eqGraph.setBounds(x + 1, row(10) + 1, w1 - 2, 3 * (rnd(2.0f * unit) - rnd(unit)));
-        saturationBar.setBounds(x, row(8), w1, barH);
-        degradationBar.setBounds(x, row(9), w1, barH);
-        hostSyncToggle.setBounds(x, row(7), w1, barH);
-        stereoOffsetBar.setBounds(x, row(8), w1, barH);
-        mixModeToggle.setBounds(x, row(9), w1, barH);
-        echoSendBar.setBounds(x, row(10), w1, barH);
-        echoToSpringsBar.setBounds(x, row(11), w1, barH);
-        springsSendBar.setBounds(x, row(12), w1, barH);
+        stackBars(x, w1, 8, {&saturationBar, &degradationBar});
+        stackBars(x, w1, 7, {&hostSyncToggle, &stereoOffsetBar, &mixModeToggle, &echoSendBar, &echoToSpringsBar, &springsSendBar});
     }
 
     // Column 2: its heading, the display that both pages share, then the bars of each page.
@@ -141,21 +142,11 @@ void Editor::resized()
         spectrumBackground.setBounds(ix, iy, std::max(1, c2w - 2 * p), hh);
         spectrumView.setBounds(spectrumBackground.getBounds());
     }
-    {
-        int k = 6;
-        for (auto* bar : {&masterWarbleBar, &wowBar, &wowRateBar, &flutterBar, &instabilityBar, &blipsBar, &stereoDriftBar})
-            bar->setBounds(c2x, row(k++), c2w, barH);
-    }
+    stackBars(c2x, c2w, 6, {&masterWarbleBar, &wowBar, &wowRateBar, &flutterBar, &instabilityBar, &blipsBar, &stereoDriftBar});
     tapeEchoesLabel.setBounds(c2x, labelY0, c2w, labelH);
     tapeEchoesLabel.setVisible(onB);
-    echoMixBar.setBounds(c2x, row(6), c2w, barH);
-    echoTimeBar.setBounds(c2x, row(7), c2w, barH);
-    syncDivisionBar.setBounds(c2x, row(7), c2w, barH);
-    feedbackBar.setBounds(c2x, row(8), c2w, barH);
-    filterFreqBar.setBounds(c2x, row(9), c2w, barH);
-    filterQBar.setBounds(c2x, row(10), c2w, barH);
-    lfoAmountBar.setBounds(c2x, row(11), c2w, barH);
-    lfoSpeedBar.setBounds(c2x, row(12), c2w, barH);
+    stackBars(c2x, c2w, 6, {&echoMixBar, &echoTimeBar, &feedbackBar, &filterFreqBar, &filterQBar, &lfoAmountBar, &lfoSpeedBar});
+    syncDivisionBar.setBounds(c2x, row(7), c2w, barH); // in the time bar's place
 
     // Column 3.
     {
@@ -164,12 +155,8 @@ void Editor::resized()
         noiseLabel.setVisible(onA);
         springsLabel.setBounds(c3x, row(7), w3, labelH);
         springsLabel.setVisible(onB);
-        int k = 8;
-        for (auto* bar : {&noiseAmountBar, &noiseFreqBar, &gateDecayBar, &duckTimeBar, &duckThreshBar})
-            bar->setBounds(c3x, row(k++), w3, barH);
-        k = 8;
-        for (auto* bar : {&springsMixBar, &springDecayBar, &springHighPassBar, &springSizeBar, &springTypeBar})
-            bar->setBounds(c3x, row(k++), w3, barH);
+        stackBars(c3x, w3, 8, {&noiseAmountBar, &noiseFreqBar, &gateDecayBar, &duckTimeBar, &duckThreshBar});
+        stackBars(c3x, w3, 8, {&springsMixBar, &springDecayBar, &springHighPassBar, &springSizeBar, &springTypeBar});
     }
 
     placePresetPopup();
