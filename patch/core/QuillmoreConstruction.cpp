@@ -108,12 +108,12 @@ void Quillmore::initialize()
     {
         SpringModelA::DelayLine& line = gen01.delayLines[static_cast<size_t>(k)];
         DataRef& ref = dataRefs[static_cast<size_t>(k)];
-        line.view.assignBufferView(new Float64Buffer(&ref));
+        line.view.assignBufferView(new Float32Buffer(&ref));
         const SpringModelA::DelaySize size = gen01.gen01DelaySize(k);
         line.maximumDelay = size.maximumDelay;
         line.wrapMask = static_cast<uint64_t>(size.storage) - 1;
         line.view->requestChannels(1);
-        const size_t bytes = static_cast<size_t>(size.storage) * sizeof(double);
+        const size_t bytes = static_cast<size_t>(size.storage) * sizeof(float);
         if (ref.getRequestedSizeInBytes() < bytes)
             ref.setRequestedSizeInBytes(bytes);
     }
@@ -247,7 +247,7 @@ void Quillmore::processDataViewUpdate(DataRefIndex index, MillisecondTime time)
     updateTime(time);
     if (index >= 0 && index < SpringModelA::numDelayLines)
     {
-        auto* view = new Float64Buffer(&dataRefs[static_cast<size_t>(index)]);
+        auto* view = new Float32Buffer(&dataRefs[static_cast<size_t>(index)]);
         view->requestChannels(1);
         gen01.delayLines[static_cast<size_t>(index)].view.assignBufferView(view);
     }

@@ -69,14 +69,14 @@ struct LineGroup
         return {i, r - static_cast<float>(i)};
     }
 
-    float read(const double* data, Tap t) const
+    float read(const float* data, Tap t) const
     {
-        const auto s0 = static_cast<float>(data[t.index & mask]);
-        const auto s1 = static_cast<float>(data[(t.index + 1) & mask]);
+        const float s0 = data[t.index & mask];
+        const float s1 = data[(t.index + 1) & mask];
         return s0 + (s1 - s0) * t.fraction;
     }
 
-    void write(double* data, float value) const { data[position] = value; }
+    void write(float* data, float value) const { data[position] = value; }
     void step() { position = (position + 1) & mask; }
 };
 
@@ -84,9 +84,9 @@ void clearLine(SpringModelA::DelayLine& line)
 {
     if (!line.view || line.view->getData() == nullptr)
         return;
-    double* samples = line.view->getData();
+    float* samples = line.view->getData();
     for (size_t i = 0, frames = line.view->getSize(); i < frames; ++i)
-        samples[i] = 0.0;
+        samples[i] = 0.0f;
 }
 } // namespace
 
@@ -112,7 +112,7 @@ void SpringModelA::setUpDelayLines(EngineInterface* engine)
         const DelaySize size = delaySizeOf(k);
         line.maximumDelay = size.maximumDelay;
 
-        Float64Buffer& storage = *line.view;
+        Float32Buffer& storage = *line.view;
         storage.setSize(static_cast<size_t>(size.storage));
         if (engine != nullptr)
             engine->sendDataRefUpdated(k);
@@ -135,7 +135,7 @@ struct Block
     float gate, k1, k2, fb, damp1, damp2, P, gIn, inIn, gLoop, inLoop;
     SpringModelA::Controls c;
     LineGroup shortLines, longLines;
-    std::array<double*, SpringModelA::numDelayLines> data;
+    std::array<float*, SpringModelA::numDelayLines> data;
 };
 
 // The read delays, limited to their lines' ranges, while the slides Y and B stand still.
@@ -159,20 +159,20 @@ void runSamples(Block& b, SpringModelA::State& s, dsp::DcBlocker& dcLeft, dsp::D
 {
     LineGroup& shortLines = b.shortLines;
     LineGroup& longLines = b.longLines;
-    double* const l4 = b.data[0];
-    double* const l5 = b.data[1];
-    double* const l6 = b.data[2];
-    double* const l7 = b.data[3];
-    double* const l8 = b.data[4];
-    double* const l9 = b.data[5];
-    double* const l10 = b.data[6];
-    double* const l11 = b.data[7];
-    double* const l12 = b.data[8];
-    double* const l13 = b.data[9];
-    double* const l14 = b.data[10];
-    double* const l15 = b.data[11];
-    double* const l16 = b.data[12];
-    double* const l17 = b.data[13];
+    float* const l4 = b.data[0];
+    float* const l5 = b.data[1];
+    float* const l6 = b.data[2];
+    float* const l7 = b.data[3];
+    float* const l8 = b.data[4];
+    float* const l9 = b.data[5];
+    float* const l10 = b.data[6];
+    float* const l11 = b.data[7];
+    float* const l12 = b.data[8];
+    float* const l13 = b.data[9];
+    float* const l14 = b.data[10];
+    float* const l15 = b.data[11];
+    float* const l16 = b.data[12];
+    float* const l17 = b.data[13];
     const SpringModelA::Controls& c = b.c;
     const float gate = b.gate, P = b.P;
     const SettledDelays settled(b, s.Y, s.B);
@@ -285,7 +285,7 @@ void SpringModelA::gen01Perform(const SampleValue* in1, const SampleValue* in2, 
     {
         const DelayLine& line = delayLines[static_cast<size_t>(k)];
         const DelayLine& first = delayLines[k < 4 ? 0 : 4];
-        double* data = line.view ? line.view->getData() : nullptr;
+        float* data = line.view ? line.view->getData() : nullptr;
         const size_t frames = line.view ? line.view->getSize() : 0;
         // Without storage at the size it was set up for, the model cannot run: silence.
         if (data == nullptr || frames < 2 || frames != line.wrapMask + 1 || line.maximumDelay >= int64_t(frames)

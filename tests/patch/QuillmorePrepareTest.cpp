@@ -81,7 +81,7 @@ TEST_F(QuillmorePrepareTest, FirstPrepareSetsEverythingUp)
     {
         const size_t storage = k < 4 ? 512 : 65536;
         EXPECT_EQ(line(k).view->getSize(), storage) << k;
-        EXPECT_EQ(top->getDataRef(k)->getSizeInBytes(), storage * sizeof(double)) << k;
+        EXPECT_EQ(top->getDataRef(k)->getSizeInBytes(), storage * sizeof(float)) << k;
         EXPECT_EQ(line(k).wrapMask, storage - 1) << k;
         EXPECT_EQ(line(k).maximumDelay, k < 4 ? 500 : 44100) << k;
     }

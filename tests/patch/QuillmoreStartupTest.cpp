@@ -143,7 +143,7 @@ TEST_F(QuillmoreStartupTest, DataReferencesHoldTheSpringLinesAndTheCosineTable)
 TEST_F(QuillmoreStartupTest, DataViewUpdatesRebuildTheLinesAndReachEveryModule)
 {
     patch.processBlocks(1); // the engine has reported the references
-    const Float64Buffer* before = top->gen01.delayLines[3].view.get();
+    const Float32Buffer* before = top->gen01.delayLines[3].view.get();
     const Float64Buffer* moduleBefore = top->warbler->cosineTable.getView();
     top->processDataViewUpdate(3, patch.engine.getCurrentTime());
     EXPECT_NE(top->gen01.delayLines[3].view.get(), before);
