@@ -1,9 +1,7 @@
 #pragma once
 // The real editor on the real processor in a home of the test's own, where the editor's preset files
 // and settings go.
-#include "editor/QuillmoreAudioProcessorEditor.h"
-#include "plugin/QuillmoreAudioProcessor.h"
-#include "tests/editor/EditorTestBed.h"
+#include "tests/editor/ProcessorEditorFixture.h"
 #include "tests/editor/SettingsHome.h"
 
 #include <gtest/gtest.h>
@@ -33,10 +31,10 @@ public:
     }
 };
 
-class PresetEditorFixture : public ::testing::Test
+class PresetEditorFixture : public ProcessorEditorFixture
 {
 protected:
-    using Editor = QuillmoreAudioProcessorEditor;
+    ~PresetEditorFixture() override { closeEditor(); }
 
     // The processor scans the preset folder when it is made: write the test's presets first.
     QuillmoreAudioProcessor& processor()
@@ -45,26 +43,17 @@ protected:
             processorPointer = std::make_unique<QuillmoreAudioProcessor>();
         return *processorPointer;
     }
+    QuillmoreAudioProcessor& editedProcessor() override { return processor(); }
 
-    Editor& openEditor()
+    // The editor in its window, the messages it posted delivered.
+    Editor& openEditor() override
     {
-        closeEditor();
-        created.reset(processor().createEditor());
-        editorPointer = dynamic_cast<Editor*>(created.get());
-        EXPECT_NE(editorPointer, nullptr);
-        window = std::make_unique<EditorTestBed::DesktopWindow>(*editorPointer);
+        ProcessorEditorFixture::openEditor();
+        openWindow();
         EditorTestBed::deliverPostedMessages();
-        return *editorPointer;
+        return editor();
     }
 
-    void closeEditor()
-    {
-        window.reset();
-        created.reset();
-        editorPointer = nullptr;
-    }
-
-    Editor& editor() { return *editorPointer; }
     EditorTestBed::DesktopWindow& mouse() { return *window; }
 
     // A click in the middle of one of the header's areas.
@@ -73,18 +62,6 @@ protected:
         mouse().click(editor().presetHeader.computeAreas()[static_cast<size_t>(area - 1)].getCentre());
     }
 
-    void setParameter(const char* parameterID, float normalised)
-    {
-        auto* parameter = processor().apvts.getParameter(parameterID);
-        ASSERT_NE(parameter, nullptr) << parameterID;
-        parameter->setValueNotifyingHost(normalised);
-    }
-
     PresetHome home;
     std::unique_ptr<QuillmoreAudioProcessor> processorPointer;
-    std::unique_ptr<juce::AudioProcessorEditor> created;
-    Editor* editorPointer = nullptr;
-    std::unique_ptr<EditorTestBed::DesktopWindow> window; // closed before the editor goes
-
-    ~PresetEditorFixture() override { closeEditor(); }
 };

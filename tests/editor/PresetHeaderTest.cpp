@@ -83,7 +83,7 @@ TEST_F(PresetHeaderTest, PreviousAndNextWrapThroughTheUserPresets)
 TEST_F(PresetHeaderTest, WithoutUserPresetsPreviousAndNextDoNothing)
 {
     openEditor();
-    setParameter("EchoFdbck", 0.9f);
+    setFromHost("EchoFdbck", 0.9f);
     const auto before = processor().getCurrentPresetDisplayName();
     const auto feedback = processor().apvts.getParameter("EchoFdbck")->getValue();
     ASSERT_TRUE(before.endsWith("*"));
@@ -183,7 +183,7 @@ TEST_F(PresetHeaderTest, DrawsItsBoxesAndLeavesTheBandBelowClear)
 
     writeSnapshot(render(editor()), "preset-header-editor-750");
     writeSnapshot(image, "preset-header-hover-save");
-    setParameter("EchoFdbck", 0.9f);
+    setFromHost("EchoFdbck", 0.9f);
     processor().setCurrentPresetName(juce::String::repeatedString("A very long preset name ", 20));
     writeSnapshot(render(header), "preset-header-long-modified-name");
     editor().setSize(Editor::minimumWidth, Editor::minimumHeight);
@@ -212,7 +212,7 @@ TEST_F(PresetHeaderTest, TheTickRepaintsTheHeaderWhenItsNameChanges)
     tick(editor());
     EXPECT_EQ(repaints.onMessageThread(), 0);
 
-    setParameter("EchoFdbck", 0.9f);
+    setFromHost("EchoFdbck", 0.9f);
     tick(editor());
     EXPECT_EQ(repaints.onMessageThread(), 1);
     tick(editor());

@@ -4,6 +4,7 @@
 #include "editor/QuillmoreAudioProcessorEditor.h"
 #include "plugin/QuillmoreAudioProcessor.h"
 #include "tests/editor/EditorTestBed.h"
+#include "tests/editor/ProcessorEditorFixture.h"
 #include "tests/plugin/ScopedEnvironmentVariable.h"
 #include "tests/plugin/TemporaryFolder.h"
 
@@ -77,41 +78,15 @@ private:
 
 // The real editor, created by the real processor in the test's own home; opened when the test has
 // prepared the settings file.
-class SettingsEditorFixture : public ::testing::Test
+class SettingsEditorFixture : public ProcessorEditorFixture
 {
 protected:
-    using Editor = QuillmoreAudioProcessorEditor;
+    ~SettingsEditorFixture() override { closeEditor(); }
 
-    Editor& openEditor()
-    {
-        closeEditor();
-        created.reset(processor.createEditor());
-        editorPointer = dynamic_cast<Editor*>(created.get());
-        EXPECT_NE(editorPointer, nullptr);
-        return *editorPointer;
-    }
-
-    void closeEditor()
-    {
-        window.reset();
-        created.reset();
-        editorPointer = nullptr;
-    }
-
-    Editor& editor() { return *editorPointer; }
-
-    EditorTestBed::DesktopWindow& openWindow()
-    {
-        if (window == nullptr)
-            window = std::make_unique<EditorTestBed::DesktopWindow>(editor());
-        return *window;
-    }
+    QuillmoreAudioProcessor& editedProcessor() override { return processor; }
 
     juce::Colour lookAndFeelColour(int colourId) { return editor().getLookAndFeel().findColour(colourId); }
 
     SettingsHome home;
     QuillmoreAudioProcessor processor;
-    std::unique_ptr<juce::AudioProcessorEditor> created;
-    Editor* editorPointer = nullptr;
-    std::unique_ptr<EditorTestBed::DesktopWindow> window; // closed before the editor goes
 };
