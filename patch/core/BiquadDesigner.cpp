@@ -19,6 +19,22 @@ bool isFinite(const BiquadCoefficients& c)
     return std::isfinite(c.b0) && std::isfinite(c.b1) && std::isfinite(c.b2) && std::isfinite(c.a1) && std::isfinite(c.a2);
 }
 
+// Near 0 Hz and near half the rate a section's poles lie closer to the unit circle than single
+// precision resolves (1 + a1 + a2 is about w0² / 2: 1e-9 for 5 Hz at 192 kHz), and the rounded
+// coefficients may put a pole on or just outside it: a band-pass swept to its lowest frequency then
+// grows without bound within milliseconds. The denominator is moved by the fewest steps of a1 (and
+// a2 below 1) that bring both real-axis ends of the stability triangle strictly inside; a stable
+// design is left exactly as it is.
+void keepPolesInside(BiquadCoefficients& c)
+{
+    if (!(c.a2 < 1.0f))
+        c.a2 = std::nextafter(1.0f, 0.0f);
+    for (int step = 0; step < 64 && !(1.0 + static_cast<double>(c.a1) + static_cast<double>(c.a2) > 0.0); ++step)
+        c.a1 = std::nextafter(c.a1, 4.0f);
+    for (int step = 0; step < 64 && !(1.0 - static_cast<double>(c.a1) + static_cast<double>(c.a2) > 0.0); ++step)
+        c.a1 = std::nextafter(c.a1, -4.0f);
+}
+
 Design shelf(bool high, double A, double c, double Bs)
 {
     // The high shelf is the low shelf with the sign of every cos w0 term flipped and b1, a1 negated.
@@ -116,10 +132,11 @@ BiquadCoefficients BiquadDesigner::computeFilterCoefficients(float frequency, fl
     default: return last_;
     }
 
-    const BiquadCoefficients design{static_cast<float>(d.b0), static_cast<float>(d.b1), static_cast<float>(d.b2),
-                                    static_cast<float>(d.a1), static_cast<float>(d.a2)};
+    BiquadCoefficients design{static_cast<float>(d.b0), static_cast<float>(d.b1), static_cast<float>(d.b2),
+                              static_cast<float>(d.a1), static_cast<float>(d.a2)};
     if (!isFinite(design))
         return last_;
+    keepPolesInside(design);
     return last_ = design;
 }
 

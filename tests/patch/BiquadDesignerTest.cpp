@@ -153,6 +153,43 @@ TEST(BiquadDesignerEdges, ALowPassAtHalfTheSampleRatePassesNoiseWithoutGrowing)
         }
 }
 
+// A few hertz at high rates (the echo filter's LFO sweeps its band-pass down to 1 Hz, the hiss
+// band-pass goes down to 1 Hz): the rounded coefficients must keep both real-axis ends of the
+// stability triangle strictly inside, or a pole on or past the unit circle grows the signal without
+// bound (5 Hz, q 2 at 192 kHz once had a pole at radius 1.0002: a factor e every 22 ms).
+TEST(BiquadDesignerEdges, FewHertzSectionsKeepTheirPolesStrictlyInsideAtEveryRate)
+{
+    for (const float sampleRate : {22050.0f, 44100.0f, 48000.0f, 96000.0f, 176400.0f, 192000.0f})
+    {
+        BiquadDesigner designer;
+        designer.prepare(sampleRate);
+        for (const float frequency : {1.0f, 2.0f, 5.0f, 10.0f, 20.0f, sampleRate * 0.5f})
+            for (const float q : {0.01f, 0.5f, 2.0f, 40.0f})
+                for (std::int64_t mode = 0; mode <= 15; ++mode)
+                {
+                    const auto c = designer.computeFilterCoefficients(frequency, q, 1.0f, float(mode));
+                    const double a1 = c.a1, a2 = c.a2;
+                    EXPECT_TRUE(a2 < 1.0 && 1.0 + a1 + a2 > 0.0 && 1.0 - a1 + a2 > 0.0)
+                        << "sr " << sampleRate << " f " << frequency << " q " << q << " mode " << mode << " a1 " << c.a1
+                        << " a2 " << c.a2;
+                }
+    }
+
+    BiquadDesigner designer;
+    designer.prepare(192000.0f);
+    const BiquadCoefficients c = designer.computeFilterCoefficients(5.0f, 2.0f, 1.0f, float(BandPass));
+    BiquadState state;
+    uint32_t seed = 1;
+    float peak = 0.0f;
+    for (int i = 0; i < 2 * 192000; ++i)
+    {
+        seed = seed * 1664525u + 1013904223u;
+        const float x = static_cast<float>(seed >> 8) / 8388608.0f - 1.0f;
+        peak = std::max(peak, std::fabs(state.process(x, c)));
+    }
+    EXPECT_LT(peak, 4.0f) << "a band-pass at 5 Hz, q 2, 192 kHz, on two seconds of noise";
+}
+
 TEST(BiquadDesignerEdges, NonFiniteInputsKeepThePreviousDesign)
 {
     BiquadDesigner designer;
