@@ -2,6 +2,7 @@
 // the sections' dimming while switched off, the mix-mode and host-sync controls, and the bypass cover.
 // Snapshots of both pages at three sizes go to the build folder for review.
 #include "tests/editor/EditorWindowFixture.h"
+#include "tests/editor/PageImage.h"
 
 #include "editor/ComponentList.h"
 
@@ -22,16 +23,6 @@ juce::Point<float> pageTabPoint(Editor& editor)
                 return {static_cast<float>(x), static_cast<float>(y)};
     ADD_FAILURE() << "no point of the page tab takes clicks";
     return {};
-}
-
-// The skin image of a page as the background layer paints it at the editor's size.
-juce::Image pageImage(Editor& editor, bool sideA)
-{
-    juce::Image image(juce::Image::ARGB, editor.getWidth(), editor.getHeight(), true);
-    juce::Graphics g(image);
-    g.drawImage(sideA ? editor.backgroundLayer.imageA : editor.backgroundLayer.imageB, image.getBounds().toFloat(),
-                juce::RectanglePlacement::centred | juce::RectanglePlacement::fillDestination);
-    return image;
 }
 
 // Points of the window at 750 x 475 that no component covers, where the skin shows through: one in

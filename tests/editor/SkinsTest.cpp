@@ -2,6 +2,7 @@
 // cache, every colour ID from its palette slot, the correction of numbers below 1 and the empty skin
 // above 7. Snapshots of both pages in every skin go to the build folder for review.
 #include "editor/SkinPalette.h"
+#include "tests/editor/PageImage.h"
 #include "tests/editor/SettingsHome.h"
 
 #include <QuillmoreBinaryData.h>
@@ -64,16 +65,6 @@ juce::Image cachedImage(const char* resourceName)
     const char* data = QuillmoreBinaryData::getNamedResource(resourceName, size);
     EXPECT_NE(data, nullptr) << resourceName;
     return juce::ImageCache::getFromMemory(data, size);
-}
-
-// The skin image of a page as the background layer paints it at the editor's size.
-juce::Image pageImage(QuillmoreAudioProcessorEditor& editor, bool sideA)
-{
-    juce::Image image(juce::Image::ARGB, editor.getWidth(), editor.getHeight(), true);
-    juce::Graphics g(image);
-    g.drawImage(sideA ? editor.backgroundLayer.imageA : editor.backgroundLayer.imageB, image.getBounds().toFloat(),
-                juce::RectanglePlacement::centred | juce::RectanglePlacement::fillDestination);
-    return image;
 }
 
 // Points of the window at 750 x 475 that no component covers, where the skin shows through.
