@@ -89,7 +89,7 @@ void delayLineRead(benchmark::State& state)
 {
     DelayLine line;
     line.setMaximumDelay(5.0 * 48000.0);
-    std::vector<double> storage(line.requiredCapacity(), 0.0);
+    std::vector<float> storage(line.requiredCapacity(), 0.0f);
     line.bind({storage.data(), storage.size()});
     const auto in = testSignal();
     std::vector<float> out(kBlock);
@@ -115,7 +115,7 @@ void crossfadedDelay(benchmark::State& state)
 {
     CrossfadedDelay delay(CrossfadedDelay::Interpolation::Linear);
     delay.line().setMaximumDelay(600.0);
-    std::vector<double> storage(delay.line().requiredCapacity(), 0.0);
+    std::vector<float> storage(delay.line().requiredCapacity(), 0.0f);
     delay.line().bind({storage.data(), storage.size()});
     delay.setCrossfade(48000.0f, 50.0f);
     const auto in = testSignal();

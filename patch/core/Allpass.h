@@ -64,8 +64,8 @@ private:
             signal[0] = nextAt(signal[0], delayOf(0), g);
             i = 1;
         }
-        double* const pastInputs = feedForward_.samples();
-        double* const pastOutputs = feedBack_.samples();
+        float* const pastInputs = feedForward_.samples();
+        float* const pastOutputs = feedBack_.samples();
         if (i == n || pastInputs == nullptr || pastOutputs == nullptr || feedBack_.mask() != feedForward_.mask())
         {
             for (; i < n; ++i)
@@ -91,8 +91,8 @@ private:
                 const FourDoubles y =
                     __builtin_convertvector(a, FourDoubles) - __builtin_convertvector(x - b, FourDoubles) * wideGain;
                 const FourFloats out = __builtin_convertvector(y, FourFloats);
-                storeFourDoubles(pastInputs + w, __builtin_convertvector(x, FourDoubles));
-                storeFourDoubles(pastOutputs + w, __builtin_convertvector(out, FourDoubles));
+                storeFourFloats(pastInputs + w, x);
+                storeFourFloats(pastOutputs + w, out);
                 storeFourFloats(signal + i, out);
                 w = (w + 4) & mask;
                 i += 4;
@@ -117,22 +117,14 @@ private:
         return step(feedForward_, feedBack_, x, feedForward_.readLinear(delay), feedBack_.readLinear(delay), g);
     }
 
-    // The line's linear read: both slots rounded to single precision, the interpolation in single.
-    static float interpolate(double s0, double s1, float fraction)
-    {
-        const auto y0 = static_cast<float>(s0);
-        const auto y1 = static_cast<float>(s1);
-        return fraction * (y1 - y0) + y0;
-    }
+    // The line's linear read, in single precision.
+    static float interpolate(float y0, float y1, float fraction) { return fraction * (y1 - y0) + y0; }
     using FourFloats = float __attribute__((vector_size(16)));
     using FourDoubles = double __attribute__((vector_size(32)));
-    static FourFloats readFour(const double* slots, float fraction)
+    static FourFloats readFour(const float* slots, float fraction)
     {
-        FourDoubles s0, s1;
-        std::memcpy(&s0, slots, sizeof s0);
-        std::memcpy(&s1, slots + 1, sizeof s1);
-        const FourFloats y0 = __builtin_convertvector(s0, FourFloats);
-        const FourFloats y1 = __builtin_convertvector(s1, FourFloats);
+        const FourFloats y0 = loadFourFloats(slots);
+        const FourFloats y1 = loadFourFloats(slots + 1);
         return fraction * (y1 - y0) + y0;
     }
     static FourFloats loadFourFloats(const float* from)
@@ -142,7 +134,6 @@ private:
         return v;
     }
     static void storeFourFloats(float* to, FourFloats v) { std::memcpy(to, &v, sizeof v); }
-    static void storeFourDoubles(double* to, const FourDoubles& v) { std::memcpy(to, &v, sizeof v); }
 
     static float step(DelayLine& feedForward, DelayLine& feedBack, float x, float pastInput, float pastOutput, float g)
     {

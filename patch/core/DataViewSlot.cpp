@@ -20,22 +20,25 @@ DataViewSlot::DataViewSlot(GeneratedPatcher& ownerClass) : owner(ownerClass), in
     index = owner.registerOwnedDataRef(*this);
 }
 
-OwnedDataRef::OwnedDataRef(GeneratedPatcher& owner, const char* name, const char* type, bool internal)
+template <typename Buffer>
+OwnedSampleRef<Buffer>::OwnedSampleRef(GeneratedPatcher& owner, const char* name, const char* type, bool internal)
     : DataViewSlot(owner), ref(name, internal, type)
 {
     ref.setIndex(index);
-    view.assignBufferView(new Float64Buffer(&ref));
+    view.assignBufferView(new Buffer(&ref));
 }
 
-void OwnedDataRef::requestFrames(size_t frames, size_t channels)
+template <typename Buffer>
+void OwnedSampleRef<Buffer>::requestFrames(size_t frames, size_t channels)
 {
     requestedChannels = channels;
     view->requestChannels(channels);
-    const size_t bytes = frames * channels * sizeof(double);
+    const size_t bytes = frames * channels * sizeof(Sample);
     ref.setRequestedSizeInBytes(std::max(ref.getRequestedSizeInBytes(), bytes));
 }
 
-void OwnedDataRef::allocate()
+template <typename Buffer>
+void OwnedSampleRef<Buffer>::allocate()
 {
     const void* storageBefore = ref.getData();
     const size_t sizeBefore = ref.getSizeInBytes();
@@ -49,7 +52,8 @@ void OwnedDataRef::allocate()
         engine->sendDataRefUpdated(index);
 }
 
-void OwnedDataRef::resizeFrames(size_t frames)
+template <typename Buffer>
+void OwnedSampleRef<Buffer>::resizeFrames(size_t frames)
 {
     requestedChannels = 1;
     view->requestChannels(1);
@@ -61,12 +65,16 @@ void OwnedDataRef::resizeFrames(size_t frames)
         engine->sendDataRefUpdated(index);
 }
 
-void OwnedDataRef::rebuildView()
+template <typename Buffer>
+void OwnedSampleRef<Buffer>::rebuildView()
 {
-    auto* rebuilt = new Float64Buffer(&ref);
+    auto* rebuilt = new Buffer(&ref);
     rebuilt->requestChannels(requestedChannels);
     view.assignBufferView(rebuilt);
 }
+
+template class OwnedSampleRef<Float64Buffer>;
+template class OwnedSampleRef<Float32Buffer>;
 
 DataRef* findTopLevelDataRef(GeneratedPatcher& owner, DataRefIndex index)
 {

@@ -47,12 +47,15 @@ private:
     DataViewSlot* nextRegistered = nullptr;
 };
 
-// Sample memory that a module owns (a delay line, an RMS window): a data reference of 64-bit samples
-// with its view. Modules number their own references from 19 in declaration order.
-class OwnedDataRef : public DataViewSlot
+// Sample memory that a module owns (a delay line, an RMS window): a data reference of Buffer's
+// samples with its view. Modules number their own references from 19 in declaration order.
+template <typename Buffer>
+class OwnedSampleRef : public DataViewSlot
 {
 public:
-    OwnedDataRef(GeneratedPatcher& owner, const char* name, const char* type = "buffer~", bool internal = true);
+    using Sample = std::remove_pointer_t<decltype(std::declval<Buffer&>().getData())>;
+
+    OwnedSampleRef(GeneratedPatcher& owner, const char* name, const char* type = "buffer~", bool internal = true);
 
     // Asks for at least frames × channels samples; a request never shrinks.
     void requestFrames(size_t frames, size_t channels = 1);
@@ -64,15 +67,20 @@ public:
     void rebuildView() override;
     DataRef* getOwnedDataRef() override { return &ref; }
 
-    Float64Buffer* getView() const { return view.get(); }
-    double* getSamples() const { return view ? view->getData() : nullptr; }
+    Buffer* getView() const { return view.get(); }
+    Sample* getSamples() const { return view ? view->getData() : nullptr; }
     size_t getFrameCount() const { return view ? view->getSize() : 0; }
 
 private:
     DataRef ref;
-    DataViewRef<Float64Buffer> view;
+    DataViewRef<Buffer> view;
     size_t requestedChannels = 0;
 };
+
+// 64-bit samples (an RMS window of squares); a delay line, only ever written floats, holds floats:
+// half the memory and cache traffic for the same samples.
+using OwnedDataRef = OwnedSampleRef<Float64Buffer>;
+using OwnedFloatDataRef = OwnedSampleRef<Float32Buffer>;
 
 // A view of one of the top level's data references (such as 14, the cosine table).
 template <typename Buffer>

@@ -10,7 +10,7 @@
 namespace PRT::dsp
 {
 
-// A delay line over storage it is handed (64-bit samples). It uses the largest power of two that
+// A delay line over storage it is handed. Every sample written is a float, so it holds floats. It uses the largest power of two that
 // fits the storage, so every index is a mask and no read or write leaves the storage; without
 // storage it reads zeros. A read at delay d returns the input of d samples before the sample about
 // to be written (linear read) or of d - 1 samples before (four-point read); delays above the
@@ -37,7 +37,7 @@ public:
     }
 
     // (Re)binds the storage, keeping the positions while they still fit.
-    void bind(SampleSpan storage)
+    void bind(FloatSampleSpan storage)
     {
         storage_ = storage;
         capacity_ = 0;
@@ -56,7 +56,7 @@ public:
     void clear()
     {
         for (std::size_t i = 0; i < storage_.size && storage_.data != nullptr; ++i)
-            storage_.data[i] = 0.0;
+            storage_.data[i] = 0.0f;
     }
 
     // After a resize: both positions back to 0 when either lies at or beyond the maximum delay.
@@ -175,7 +175,7 @@ public:
         {
             const auto room = static_cast<std::size_t>(static_cast<std::int64_t>(capacity_) - writeIndex_);
             const std::size_t stretch = n - done < room ? n - done : room;
-            double* out = storage_.data + writeIndex_;
+            float* out = storage_.data + writeIndex_;
             for (std::size_t i = 0; i < stretch; ++i)
                 out[i] = x[done + i];
             lastWritten_ = writeIndex_ + static_cast<std::int64_t>(stretch) - 1;
@@ -188,7 +188,7 @@ public:
 
     // Raw access for a block loop over lines that are written once per read: the storage (null
     // without any), its mask, and the write position, which the loop hands back with setWriteIndex.
-    double* samples() const { return capacity_ > 0 ? storage_.data : nullptr; }
+    float* samples() const { return capacity_ > 0 ? storage_.data : nullptr; }
     std::int64_t mask() const { return mask_; }
     void setWriteIndex(std::int64_t index)
     {
@@ -218,9 +218,9 @@ private:
         return {whole, static_cast<float>(p - static_cast<double>(whole))};
     }
 
-    float at(std::int64_t index) const { return static_cast<float>(storage_.data[index & mask_]); }
+    float at(std::int64_t index) const { return storage_.data[index & mask_]; }
 
-    SampleSpan storage_;
+    FloatSampleSpan storage_;
     std::size_t capacity_ = 0;
     std::int64_t mask_ = 0;
     std::int64_t maximumDelay_ = 2;

@@ -17,7 +17,7 @@ namespace PRT
 class TapeDelayLine
 {
 public:
-    TapeDelayLine(OwnedDataRef& storage, double rateDivisor) : storage_(storage), rateDivisor_(rateDivisor) {}
+    TapeDelayLine(OwnedFloatDataRef& storage, double rateDivisor) : storage_(storage), rateDivisor_(rateDivisor) {}
 
     // Sizes the line for the rate (storage resized and cleared, the engine told; may allocate), and
     // forgets the delay in force.
@@ -72,7 +72,7 @@ public:
     float delayInForce() const { return current_; }
 
 private:
-    OwnedDataRef& storage_;
+    OwnedFloatDataRef& storage_;
     const double rateDivisor_;
     dsp::DelayLine line_;
     float current_ = -1.0f;

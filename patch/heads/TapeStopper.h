@@ -98,8 +98,8 @@ public:
     SignalScope scope_obj_27{*this, HashedText("TapeStopper/scope~_obj-27")};   // smoothed gate
     SignalScope scope_obj_7{*this, HashedText("TapeStopper/scope~_obj-7")};     // hiss level
     SignalScope scope_obj_132{*this, HashedText("TapeStopper/scope~_obj-132")}; // cubed stop ramp
-    OwnedDataRef delaytilde_05_del_bufferobj{*this, "delaytilde_05_del_bufferobj"};
-    OwnedDataRef delaytilde_06_del_bufferobj{*this, "delaytilde_06_del_bufferobj"};
+    OwnedFloatDataRef delaytilde_05_del_bufferobj{*this, "delaytilde_05_del_bufferobj"};
+    OwnedFloatDataRef delaytilde_06_del_bufferobj{*this, "delaytilde_06_del_bufferobj"};
 
 protected:
     void onClock(ClockId clockId, bool hasValue, ParameterValue value) override;

@@ -171,8 +171,8 @@ public:
     SignalScope scope_obj_420{*this, HashedText("Warbler/scope~_obj-420"), 256}; // rate modulation
     SignalScope scope_obj_446{*this, HashedText("Warbler/scope~_obj-446"), 128}; // step phasor
     LoadBang loadbang_obj_190{*this, HashedText("Warbler/loadbang_obj-190")};
-    OwnedDataRef delaytilde_07_del_bufferobj{*this, "delaytilde_07_del_bufferobj"}; // 19, left
-    OwnedDataRef delaytilde_08_del_bufferobj{*this, "delaytilde_08_del_bufferobj"}; // 20, right
+    OwnedFloatDataRef delaytilde_07_del_bufferobj{*this, "delaytilde_07_del_bufferobj"}; // 19, left
+    OwnedFloatDataRef delaytilde_08_del_bufferobj{*this, "delaytilde_08_del_bufferobj"}; // 20, right
     TopLevelDataView<Float64Buffer> cosineTable{*this, Quillmore::cosineTableIndex};
 
     // Control values (WarblerControl.cpp) that the block reads.

@@ -59,28 +59,28 @@ public:
     Slider slider_obj_96{*this, HashedText("SpringsB/slider_obj-96"), 0.0f, 5.0f};
     // Data references 19 to 40: the left feedback delay, the ten allpass stages' two lines each, the
     // right feedback delay.
-    OwnedDataRef delaytilde_03_del_bufferobj{*this, "delaytilde_03_del_bufferobj"};
-    OwnedDataRef allpass_tilde_01_feedForward_bufferobj{*this, "allpass_tilde_01_feedForward_bufferobj"};
-    OwnedDataRef allpass_tilde_01_feedBack_bufferobj{*this, "allpass_tilde_01_feedBack_bufferobj"};
-    OwnedDataRef allpass_tilde_02_feedForward_bufferobj{*this, "allpass_tilde_02_feedForward_bufferobj"};
-    OwnedDataRef allpass_tilde_02_feedBack_bufferobj{*this, "allpass_tilde_02_feedBack_bufferobj"};
-    OwnedDataRef allpass_tilde_03_feedForward_bufferobj{*this, "allpass_tilde_03_feedForward_bufferobj"};
-    OwnedDataRef allpass_tilde_03_feedBack_bufferobj{*this, "allpass_tilde_03_feedBack_bufferobj"};
-    OwnedDataRef allpass_tilde_04_feedForward_bufferobj{*this, "allpass_tilde_04_feedForward_bufferobj"};
-    OwnedDataRef allpass_tilde_04_feedBack_bufferobj{*this, "allpass_tilde_04_feedBack_bufferobj"};
-    OwnedDataRef allpass_tilde_05_feedForward_bufferobj{*this, "allpass_tilde_05_feedForward_bufferobj"};
-    OwnedDataRef allpass_tilde_05_feedBack_bufferobj{*this, "allpass_tilde_05_feedBack_bufferobj"};
-    OwnedDataRef allpass_tilde_06_feedForward_bufferobj{*this, "allpass_tilde_06_feedForward_bufferobj"};
-    OwnedDataRef allpass_tilde_06_feedBack_bufferobj{*this, "allpass_tilde_06_feedBack_bufferobj"};
-    OwnedDataRef allpass_tilde_07_feedForward_bufferobj{*this, "allpass_tilde_07_feedForward_bufferobj"};
-    OwnedDataRef allpass_tilde_07_feedBack_bufferobj{*this, "allpass_tilde_07_feedBack_bufferobj"};
-    OwnedDataRef allpass_tilde_08_feedForward_bufferobj{*this, "allpass_tilde_08_feedForward_bufferobj"};
-    OwnedDataRef allpass_tilde_08_feedBack_bufferobj{*this, "allpass_tilde_08_feedBack_bufferobj"};
-    OwnedDataRef allpass_tilde_09_feedForward_bufferobj{*this, "allpass_tilde_09_feedForward_bufferobj"};
-    OwnedDataRef allpass_tilde_09_feedBack_bufferobj{*this, "allpass_tilde_09_feedBack_bufferobj"};
-    OwnedDataRef allpass_tilde_10_feedForward_bufferobj{*this, "allpass_tilde_10_feedForward_bufferobj"};
-    OwnedDataRef allpass_tilde_10_feedBack_bufferobj{*this, "allpass_tilde_10_feedBack_bufferobj"};
-    OwnedDataRef delaytilde_04_del_bufferobj{*this, "delaytilde_04_del_bufferobj"};
+    OwnedFloatDataRef delaytilde_03_del_bufferobj{*this, "delaytilde_03_del_bufferobj"};
+    OwnedFloatDataRef allpass_tilde_01_feedForward_bufferobj{*this, "allpass_tilde_01_feedForward_bufferobj"};
+    OwnedFloatDataRef allpass_tilde_01_feedBack_bufferobj{*this, "allpass_tilde_01_feedBack_bufferobj"};
+    OwnedFloatDataRef allpass_tilde_02_feedForward_bufferobj{*this, "allpass_tilde_02_feedForward_bufferobj"};
+    OwnedFloatDataRef allpass_tilde_02_feedBack_bufferobj{*this, "allpass_tilde_02_feedBack_bufferobj"};
+    OwnedFloatDataRef allpass_tilde_03_feedForward_bufferobj{*this, "allpass_tilde_03_feedForward_bufferobj"};
+    OwnedFloatDataRef allpass_tilde_03_feedBack_bufferobj{*this, "allpass_tilde_03_feedBack_bufferobj"};
+    OwnedFloatDataRef allpass_tilde_04_feedForward_bufferobj{*this, "allpass_tilde_04_feedForward_bufferobj"};
+    OwnedFloatDataRef allpass_tilde_04_feedBack_bufferobj{*this, "allpass_tilde_04_feedBack_bufferobj"};
+    OwnedFloatDataRef allpass_tilde_05_feedForward_bufferobj{*this, "allpass_tilde_05_feedForward_bufferobj"};
+    OwnedFloatDataRef allpass_tilde_05_feedBack_bufferobj{*this, "allpass_tilde_05_feedBack_bufferobj"};
+    OwnedFloatDataRef allpass_tilde_06_feedForward_bufferobj{*this, "allpass_tilde_06_feedForward_bufferobj"};
+    OwnedFloatDataRef allpass_tilde_06_feedBack_bufferobj{*this, "allpass_tilde_06_feedBack_bufferobj"};
+    OwnedFloatDataRef allpass_tilde_07_feedForward_bufferobj{*this, "allpass_tilde_07_feedForward_bufferobj"};
+    OwnedFloatDataRef allpass_tilde_07_feedBack_bufferobj{*this, "allpass_tilde_07_feedBack_bufferobj"};
+    OwnedFloatDataRef allpass_tilde_08_feedForward_bufferobj{*this, "allpass_tilde_08_feedForward_bufferobj"};
+    OwnedFloatDataRef allpass_tilde_08_feedBack_bufferobj{*this, "allpass_tilde_08_feedBack_bufferobj"};
+    OwnedFloatDataRef allpass_tilde_09_feedForward_bufferobj{*this, "allpass_tilde_09_feedForward_bufferobj"};
+    OwnedFloatDataRef allpass_tilde_09_feedBack_bufferobj{*this, "allpass_tilde_09_feedBack_bufferobj"};
+    OwnedFloatDataRef allpass_tilde_10_feedForward_bufferobj{*this, "allpass_tilde_10_feedForward_bufferobj"};
+    OwnedFloatDataRef allpass_tilde_10_feedBack_bufferobj{*this, "allpass_tilde_10_feedBack_bufferobj"};
+    OwnedFloatDataRef delaytilde_04_del_bufferobj{*this, "delaytilde_04_del_bufferobj"};
 
     SignalMonitor numberTilde_obj_145{*this, HashedText("SpringsB/number~_obj-145"), clocks::monitorA}; // size
     SignalScope scope_obj_2{*this, HashedText("SpringsB/scope~_obj-2")}; // left input
@@ -107,7 +107,7 @@ protected:
 private:
     struct BoundLine
     {
-        OwnedDataRef* storage;
+        OwnedFloatDataRef* storage;
         dsp::DelayLine* line;
     };
     // The 22 data references and the lines they hold, in reference order.

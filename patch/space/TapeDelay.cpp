@@ -177,7 +177,7 @@ void Quillmore::PRTSubpatcher_48::setupObjects()
 
 // The line's maximum delay S = max(2, floor(5 × sr)) in the power of two C that holds it. At set-up
 // the storage is only asked for; at prepare it is resized to C (cleared, the engine told).
-void Quillmore::PRTSubpatcher_48::sizeLine(dsp::CrossfadedDelay& line, OwnedDataRef& storage, float sampleRate,
+void Quillmore::PRTSubpatcher_48::sizeLine(dsp::CrossfadedDelay& line, OwnedFloatDataRef& storage, float sampleRate,
                                            bool resize)
 {
     line.line().setMaximumDelay(static_cast<double>(maximumSeconds * sampleRate));

@@ -81,8 +81,8 @@ public:
     ControlRateRamp glideRamp{*this, clocks::rampStep};
     HeldSignal echoTime{*this}; // T in samples, from each new value's sample offset on
 
-    OwnedDataRef delaytilde_01_del_bufferobj{*this, "delaytilde_01_del_bufferobj"};
-    OwnedDataRef delaytilde_02_del_bufferobj{*this, "delaytilde_02_del_bufferobj"};
+    OwnedFloatDataRef delaytilde_01_del_bufferobj{*this, "delaytilde_01_del_bufferobj"};
+    OwnedFloatDataRef delaytilde_02_del_bufferobj{*this, "delaytilde_02_del_bufferobj"};
     TopLevelDataView<Float64Buffer> cosineTable{*this, Quillmore::cosineTableIndex};
 
     // Control values.
@@ -123,7 +123,7 @@ private:
     void computeSyncedTime(float index);
     void runSampleRateChain();
     void sendGlidePack();
-    void sizeLine(dsp::CrossfadedDelay& line, OwnedDataRef& storage, float sampleRate, bool resize);
+    void sizeLine(dsp::CrossfadedDelay& line, OwnedFloatDataRef& storage, float sampleRate, bool resize);
     void bindLines();
     void bindCosineTable();
 

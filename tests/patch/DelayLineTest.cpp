@@ -31,7 +31,7 @@ protected:
     }
 
     DelayLine line;
-    std::vector<double> storage;
+    std::vector<float> storage;
     int written = 0;
 };
 } // namespace
@@ -111,7 +111,7 @@ TEST_F(DelayLineTest, WithoutStorageItReadsZeros)
 
 TEST_F(DelayLineTest, StorageOfAnyLengthIsNeverLeft)
 {
-    std::vector<double> guarded(40, 777.0);
+    std::vector<float> guarded(40, 777.0);
     DelayLine odd;
     odd.setMaximumDelay(30.0);
     odd.bind({guarded.data(), 20});
@@ -162,7 +162,7 @@ protected:
     float step(float time) { return delay.next(time, float(++n)); }
 
     CrossfadedDelay delay;
-    std::vector<double> storage;
+    std::vector<float> storage;
     int n = 0;
 };
 } // namespace
@@ -244,7 +244,7 @@ TEST_F(CrossfadedDelayTest, TheFourPointReaderReadsOneSampleLater)
 namespace
 {
 // A stage of up to 100 ms at 1 kHz (one sample per ms) on zeroed lines of its own.
-void prepareStage(Allpass& stage, std::vector<double>& feedForward, std::vector<double>& feedBack)
+void prepareStage(Allpass& stage, std::vector<float>& feedForward, std::vector<float>& feedBack)
 {
     stage.setMaximumDelay(100.0);
     const auto capacity = stage.feedForward().requiredCapacity();
@@ -268,7 +268,7 @@ protected:
     }
 
     Allpass allpass;
-    std::vector<double> feedForward, feedBack;
+    std::vector<float> feedForward, feedBack;
 };
 } // namespace
 
@@ -311,7 +311,7 @@ TEST_F(AllpassTest, ABlockAtOneDelayMatchesTheStageSampleBySample)
     for (const float delaySamples : {0.0f, 1.0f, 2.5f, 4.0f, 4.5f, 5.0f, 17.25f, 99.9f, 100.0f})
     {
         Allpass reference;
-        std::vector<double> referenceFeedForward, referenceFeedBack;
+        std::vector<float> referenceFeedForward, referenceFeedBack;
         prepareStage(reference, referenceFeedForward, referenceFeedBack);
         SetUp();
 
@@ -333,7 +333,7 @@ TEST_F(AllpassTest, ABlockAtOneDelayMatchesTheStageSampleBySample)
 TEST_F(AllpassTest, ABlockAtMovingDelaysMatchesTheStageSampleBySample)
 {
     Allpass reference;
-    std::vector<double> referenceFeedForward, referenceFeedBack;
+    std::vector<float> referenceFeedForward, referenceFeedBack;
     prepareStage(reference, referenceFeedForward, referenceFeedBack);
     float seed = 0.3f, time = 0.0f;
     for (const PRT::Index length : {1u, 64u, 3u, 128u, 200u})
@@ -370,7 +370,7 @@ TEST(CrossfadedDelayBlockTest, ABlockIsTheSameAsItsSamplesOneByOne)
     for (const Case& c : cases)
     {
         CrossfadedDelay byBlock(CrossfadedDelay::Interpolation::FourPoint), bySample(CrossfadedDelay::Interpolation::FourPoint);
-        std::vector<double> storageA, storageB;
+        std::vector<float> storageA, storageB;
         for (auto* pair : {&byBlock, &bySample})
         {
             pair->line().setMaximumDelay(1200.0);
@@ -406,7 +406,7 @@ TEST_F(DelayLineTest, ABlockWriteIsTheSameAsWritingEachSampleAcrossTheWrap)
     {
         DelayLine single;
         single.setMaximumDelay(10.0);
-        std::vector<double> singleStorage(single.requiredCapacity(), 0.0);
+        std::vector<float> singleStorage(single.requiredCapacity(), 0.0);
         single.bind({singleStorage.data(), singleStorage.size()});
         feed(13); // the block starts three samples before the wrap
         for (int i = 0; i < 13; ++i)

@@ -213,7 +213,7 @@ TEST(TapeStopper, TheLinesHoldTwoSecondsAndARateChangeClearsAndResizesThem)
     StopperRig rig(48000);
     rig.setTapeStop(0);
     rig.render(500);
-    auto recorded = [&](const OwnedDataRef& ref) {
+    auto recorded = [&](const OwnedFloatDataRef& ref) {
         double sum = 0.0;
         for (size_t i = 0; i < ref.getFrameCount(); ++i)
             sum += std::fabs(ref.getSamples()[i]);

@@ -280,7 +280,7 @@ class LineOwner final : public GeneratedPatcher
 {
 public:
     LineOwner() : GeneratedPatcher({"LineOwner", 0, 0}) {}
-    OwnedDataRef storage{*this, "delaytilde_07_del_bufferobj"};
+    OwnedFloatDataRef storage{*this, "delaytilde_07_del_bufferobj"};
     TapeDelayLine line{storage, 5.0};
 
 protected:
