@@ -59,6 +59,11 @@ float awayFromHalfTheRate(float w0)
 }
 } // namespace
 
+float BiquadDesigner::designAngle(float frequency) const
+{
+    return awayFromHalfTheRate(frequency * radiansPerHz_);
+}
+
 BiquadCoefficients BiquadDesigner::computeFilterCoefficients(float frequency, float q, float gain, float mode)
 {
     if (!(mode > -1.0f && mode < 16.0f))
@@ -69,7 +74,7 @@ BiquadCoefficients BiquadDesigner::computeFilterCoefficients(float frequency, fl
 
     const float g = gain > 0.0f ? gain : 0.0f;
     const float qq = q > kMinimumQ ? q : kMinimumQ;
-    const float w0 = awayFromHalfTheRate(frequency * radiansPerHz_);
+    const float w0 = designAngle(frequency);
     const double c = std::cos(w0);
     // |sin w0|: the float 2π lies above π, so a design at exactly half the sample rate lands just past
     // π where the sine turns negative; a negative alpha would put the poles outside the unit circle

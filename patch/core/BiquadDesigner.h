@@ -22,6 +22,10 @@ public:
 
     const BiquadCoefficients& lastDesign() const { return last_; }
 
+    // The angle, in radians per sample, that a design at this frequency uses (kept a hair below
+    // half the rate, where the poles would reach the unit circle).
+    float designAngle(float frequency) const;
+
 private:
     float radiansPerHz_ = 6.2831855f / 44100.0f;
     BiquadCoefficients last_;

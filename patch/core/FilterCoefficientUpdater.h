@@ -30,28 +30,38 @@ public:
     // gain is 1 for a module without a gain input.
     const BiquadCoefficients& next(float frequency, float q, float gain, std::int64_t mode)
     {
+        if (redesignDue(frequency, q, gain, mode))
+            held_ = designer_.computeFilterCoefficients(lastFrequency_, lastQ_, lastGain_, static_cast<float>(mode));
+        return held_;
+    }
+
+    // The bookkeeping of next() alone, for a filter that designs itself: true at a check whose
+    // inputs differ from the last design's (or the first after prepare); lastFrequency() and lastQ()
+    // then hold the clamped inputs to design from.
+    bool redesignDue(float frequency, float q, float gain, std::int64_t mode)
+    {
         // max(1, f) written so that NaN designs at 1 Hz.
         const float f = static_cast<double>(frequency) > halfSampleRate_ ? static_cast<float>(halfSampleRate_)
                         : frequency > 1.0f                                ? frequency
                                                                           : 1.0f;
         updateCounter_ -= 1.0f;
         if (updateCounter_ > 0.0f)
-            return held_;
+            return false;
 
         const float qq = q > BiquadDesigner::kMinimumQ ? q : BiquadDesigner::kMinimumQ;
         const float g = gain > 0.0f ? gain : 0.0f;
         updateCounter_ = updateInterval_;
-        if (forceUpdate_ || f != lastFrequency_ || qq != lastQ_ || g != lastGain_ || mode != lastMode_)
-        {
-            held_ = designer_.computeFilterCoefficients(f, qq, g, static_cast<float>(mode));
-            lastFrequency_ = f;
-            lastQ_ = qq;
-            lastGain_ = g;
-            lastMode_ = mode;
-            forceUpdate_ = false;
-        }
-        return held_;
+        if (!(forceUpdate_ || f != lastFrequency_ || qq != lastQ_ || g != lastGain_ || mode != lastMode_))
+            return false;
+        lastFrequency_ = f;
+        lastQ_ = qq;
+        lastGain_ = g;
+        lastMode_ = mode;
+        forceUpdate_ = false;
+        return true;
     }
+    float lastFrequency() const { return lastFrequency_; }
+    float lastQ() const { return lastQ_; }
 
     // How many of the coming samples are not checks: the held coefficients serve them unchanged, so
     // a module may run them as one stretch and skip() the updater past them.

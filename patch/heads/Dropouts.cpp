@@ -153,8 +153,8 @@ void Quillmore::PRTSubpatcher_50::prepareSignalObjects(bool changed)
     const auto blockSize = static_cast<std::uint32_t>(getBlockSize());
     left.updater.prepare(getSampleRate(), blockSize, filterModeLeft);
     right.updater.prepare(getSampleRate(), blockSize, filterModeRight);
-    left.state.reset();
-    right.state.reset();
+    left.lowPass.reset();
+    right.lowPass.reset();
 }
 
 float Quillmore::PRTSubpatcher_50::cutoffForControl(float x)
@@ -188,15 +188,16 @@ void Quillmore::PRTSubpatcher_50::renderRolloffSlide(SampleValue* slid, Index n)
     rolloffSlide = s;
 }
 
-const dsp::BiquadCoefficients& Quillmore::PRTSubpatcher_50::coefficientsAt(ChannelFilter& filter, Index i)
+void Quillmore::PRTSubpatcher_50::checkDesignAt(ChannelFilter& filter, dsp::StateVariableLowPass& lowPass, Index i)
 {
     if (filter.updater.samplesBeforeCheck() > 0)
     {
         filter.updater.skip(1);
-        return filter.updater.coefficients();
+        return;
     }
     filter.designed = cutoffForControl(filter.scale * filter.control[i]) * rolloffFactor(filter.slid[i]);
-    return filter.updater.next(filter.designed, filter.q[i], filter.gain[i], filter.mode);
+    if (filter.updater.redesignDue(filter.designed, filter.q[i], filter.gain[i], filter.mode))
+        lowPass.design(filter.updater.designer().designAngle(filter.updater.lastFrequency()), filter.updater.lastQ());
 }
 
 void Quillmore::PRTSubpatcher_50::filterBothChannels(const SampleValue* inL, const SampleValue* inR, SampleValue* outL,
@@ -204,8 +205,8 @@ void Quillmore::PRTSubpatcher_50::filterBothChannels(const SampleValue* inL, con
 {
     // The two recursions side by side. The updaters were prepared together and see the same blocks,
     // so their checks fall on the same samples; either's check is taken sample by sample anyway.
-    dsp::BiquadState l = left.state;
-    dsp::BiquadState r = right.state;
+    dsp::StateVariableLowPass l = left.lowPass;
+    dsp::StateVariableLowPass r = right.lowPass;
     Index i = 0;
     while (i < n)
     {
@@ -213,26 +214,24 @@ void Quillmore::PRTSubpatcher_50::filterBothChannels(const SampleValue* inL, con
         if (held == 0)
         {
             // The right channel's design first, as its filter runs first.
-            const dsp::BiquadCoefficients cR = coefficientsAt(right, i);
-            const dsp::BiquadCoefficients cL = coefficientsAt(left, i);
-            outR[i] = r.process(inR[i], cR);
-            outL[i] = l.process(inL[i], cL);
+            checkDesignAt(right, r, i);
+            checkDesignAt(left, l, i);
+            outR[i] = r.process(inR[i]);
+            outL[i] = l.process(inL[i]);
             ++i;
             continue;
         }
         const auto run = static_cast<Index>(std::min<std::uint32_t>(n - i, held));
-        const dsp::BiquadCoefficients cL = left.updater.coefficients();
-        const dsp::BiquadCoefficients cR = right.updater.coefficients();
         for (const Index end = i + run; i < end; ++i)
         {
-            outL[i] = l.process(inL[i], cL);
-            outR[i] = r.process(inR[i], cR);
+            outL[i] = l.process(inL[i]);
+            outR[i] = r.process(inR[i]);
         }
         left.updater.skip(run);
         right.updater.skip(run);
     }
-    left.state = l;
-    right.state = r;
+    left.lowPass = l;
+    right.lowPass = r;
 }
 
 void Quillmore::PRTSubpatcher_50::processBlock(const SampleValue* const* inputs, SampleValue* const* outputs, Index n)

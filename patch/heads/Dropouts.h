@@ -1,6 +1,5 @@
 #pragma once
 
-#include "patch/core/BiquadState.h"
 #include "patch/core/FilterCoefficientUpdater.h"
 #include "patch/core/FilterMode.h"
 #include "patch/core/LoadTimeObjects.h"
@@ -9,6 +8,7 @@
 #include "patch/core/Quillmore.h"
 #include "patch/core/SignalMonitor.h"
 #include "patch/core/Slider.h"
+#include "patch/core/StateVariableLowPass.h"
 #include "patch/heads/RandomControlGenerator.h"
 
 namespace PRT
@@ -106,10 +106,12 @@ protected:
 private:
     // One channel's low-pass and, for the block, where its cut-off comes from: control × scale
     // through the map, times the roll-off factor of the slide, computed only where the updater looks.
+    // The cut-off jumps at every check and often sits near half the rate, so the low-pass runs in
+    // state-variable form, which carries its signal over a redesign (the mode is always LowPass).
     struct ChannelFilter
     {
         dsp::FilterCoefficientUpdater updater;
-        dsp::BiquadState state;
+        dsp::StateVariableLowPass lowPass;
         std::int64_t mode = dsp::LowPass;
         float scale = 0.0f;
         const SampleValue* control = nullptr;
@@ -132,8 +134,9 @@ private:
 
     // The roll-off slide, one value per sample into slid.
     void renderRolloffSlide(SampleValue* slid, Index n);
-    // The coefficients of sample i: a design at the updater's checks, the held ones elsewhere.
-    static const dsp::BiquadCoefficients& coefficientsAt(ChannelFilter& filter, Index i);
+    // At the updater's checks, the cut-off of sample i and, when it or the q changed, a new design of
+    // lowPass (the block's working copy of the filter's).
+    static void checkDesignAt(ChannelFilter& filter, dsp::StateVariableLowPass& lowPass, Index i);
     void filterBothChannels(const SampleValue* inL, const SampleValue* inR, SampleValue* outL, SampleValue* outR,
                             Index n);
 
