@@ -61,34 +61,33 @@ void Quillmore::PRTSubpatcher_54::processBlock(const SampleValue* const* inputs,
     SampleValue* wander = wanderPhase.get();
     SampleValue* instabilitySignal = instability.get();
 
-    // Every recursion that depends on nothing computed in this block, side by side in one loop so
-    // that their latencies overlap: the depth smoothers, the flutter noise and its slide, the two
-    // instability cut-off slides, and the held noise of the stepped and the wander branch. Operator
-    // state lives in locals meanwhile (the block buffers may not alias it, so it stays in registers).
+    // The depth smoothers glide to targets that hold over the block, and once settled they fill it:
+    // each on its own, the same samples as step by step.
+    masterDepthSmoother.render(master, n, masterDepthTarget);
+    wowDepthSmoother.render(wowDepthSignal, n, wowDepthTarget);
+    baseDelaySmoother.render(centre, n, baseDelayTarget);
+    flutterDepthSmoother.render(flutterDepth, n, flutterDepthTarget);
+
+    // Every other recursion that depends on nothing computed in this block, side by side in one loop
+    // so that their latencies overlap: the flutter noise and its slide, the two instability cut-off
+    // slides, and the held noise of the stepped and the wander branch. Operator state lives in
+    // locals meanwhile (the block buffers may not alias it, so it stays in registers).
     flutterSlide.setRise(flutterSlideUp);
     flutterSlide.setFall(flutterSlideDown);
     stepHold.setThreshold(stepThreshold);
     wanderHold.setThreshold(wanderThreshold);
     {
-        dsp::OnePoleSmoother masterSmoother = masterDepthSmoother, wowSmoother = wowDepthSmoother,
-                             centreSmoother = baseDelaySmoother, depthSmoother = flutterDepthSmoother;
         dsp::NoiseGenerator noiseF = flutterNoise, noiseS = stepNoise, noiseW = wanderNoise;
         dsp::Slide slideF = flutterSlide, slideLow = wanderCutoffSlide, slideHigh = wanderHighCutSlide,
                    slew = wanderSlew;
         dsp::RampPhasor phasorS = stepPhasor, phasorT = tripleRatePhasor, phasorW = wanderPhasor;
         dsp::SampleAndHold holdS = stepHold, holdW = wanderHold;
-        const float masterTarget = masterDepthTarget, wowTarget = wowDepthTarget, centreTarget = baseDelayTarget,
-                    depthTarget = flutterDepthTarget, lowTarget = wanderCutoffTarget,
-                    highTarget = wanderHighCutTarget, stepHz = stepRate, wanderHz = wanderRate,
-                    noiseGain = instabilityNoiseGain;
+        const float lowTarget = wanderCutoffTarget, highTarget = wanderHighCutTarget, stepHz = stepRate,
+                    wanderHz = wanderRate, noiseGain = instabilityNoiseGain;
         for (Index i = 0; i < n; ++i)
         {
-            master[i] = masterSmoother.next(masterTarget);
-            wowDepthSignal[i] = wowSmoother.next(wowTarget);
-            centre[i] = centreSmoother.next(centreTarget);
             band[i] = slideF.next(noiseF.next());
             lowCut[i] = clampTo(slideLow.next(lowTarget), 5.0f, 80.0f);
-            flutterDepth[i] = depthSmoother.next(depthTarget);
             highCut[i] = slideHigh.next(highTarget) + 2.0f;
 
             const float noise = noiseS.next();
@@ -103,10 +102,6 @@ void Quillmore::PRTSubpatcher_54::processBlock(const SampleValue* const* inputs,
             wander[i] = w;
             instabilitySignal[i] = slew.next(holdW.next(w, scaledNoise));
         }
-        masterDepthSmoother = masterSmoother;
-        wowDepthSmoother = wowSmoother;
-        baseDelaySmoother = centreSmoother;
-        flutterDepthSmoother = depthSmoother;
         flutterNoise = noiseF;
         stepNoise = noiseS;
         wanderNoise = noiseW;
