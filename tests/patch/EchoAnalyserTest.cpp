@@ -64,7 +64,7 @@ float silence(int64_t)
     return 0.0f;
 }
 
-struct Spec
+struct StreamList
 {
     std::vector<float> values;
     MillisecondTime time;
@@ -104,9 +104,9 @@ public:
     }
 
     // The "EchoSpec" lists sent since the last call.
-    std::vector<Spec> takeEchoSpec()
+    std::vector<StreamList> takeStreamLists()
     {
-        std::vector<Spec> lists;
+        std::vector<StreamList> lists;
         for (const SentMessage& message : patch.takeSent())
             if (message.tag == tags::echoSpec.hash && message.kind == MessageEvent::List)
             {
@@ -139,12 +139,12 @@ public:
 };
 
 // The processor's assembly: a marker opens a frame, the 256th value after it completes the frame.
-std::vector<std::vector<float>> assembleFrames(const std::vector<Spec>& lists)
+std::vector<std::vector<float>> assembleFrames(const std::vector<StreamList>& lists)
 {
     std::vector<std::vector<float>> frames;
     std::vector<float> open;
     bool inFrame = false;
-    for (const Spec& each : lists)
+    for (const StreamList& each : lists)
         for (float value : each.values)
         {
             if (value == Analyser::frameMarker)
@@ -165,10 +165,10 @@ std::vector<std::vector<float>> assembleFrames(const std::vector<Spec>& lists)
     return frames;
 }
 
-std::vector<size_t> lengthsOf(const std::vector<Spec>& lists)
+std::vector<size_t> lengthsOf(const std::vector<StreamList>& lists)
 {
     std::vector<size_t> lengths;
-    for (const Spec& each : lists)
+    for (const StreamList& each : lists)
         lengths.push_back(each.values.size());
     return lengths;
 }
@@ -267,7 +267,7 @@ TEST(EchoAnalyser, SilenceGivesExactZerosInBinsAndBands)
     rig.play(5 * frame, silence);
     for (size_t k = 0; k < static_cast<size_t>(frame); ++k)
         ASSERT_EQ(rig.bin(k), 0.0f) << k;
-    const auto frames = assembleFrames(rig.takeEchoSpec());
+    const auto frames = assembleFrames(rig.takeStreamLists());
     ASSERT_GE(frames.size(), 2u);
     for (const auto& values : frames)
         EXPECT_EQ(values, std::vector<float>(256, 0.0f));
@@ -304,7 +304,7 @@ TEST(EchoAnalyser, HostileSamplesLeaveEveryBinAndBandFinite)
         {
             EXPECT_EQ(peak, 85u);
         }
-        for (const auto& values : assembleFrames(rig.takeEchoSpec()))
+        for (const auto& values : assembleFrames(rig.takeStreamLists()))
             for (float value : values)
                 ASSERT_TRUE(std::isfinite(value) && value >= 0.0f) << value;
     }
@@ -358,7 +358,7 @@ TEST(EchoAnalyser, StreamAfterStartUpIsAPartialFrameThenOneBandListPerMarker)
     // can be checked against the bins.
     AnalyserRig rig(48000.0f, 64);
     rig.play(5 * frame + 64, sine(750.0, 48000.0));
-    const std::vector<Spec> lists = rig.takeEchoSpec();
+    const std::vector<StreamList> lists = rig.takeStreamLists();
 
     // Frame 0: the first sweep completes 171 bands and sends none; from frame 1 on: the flush list,
     // then a band list at position 2049 and the marker at 4095.
@@ -414,14 +414,14 @@ TEST(EchoAnalyser, StreamIsTheSameForEveryBlockSize)
     const auto signal = sine(1234.5, 48000.0, 0.3f);
     struct Run
     {
-        std::vector<Spec> lists;
+        std::vector<StreamList> lists;
         std::vector<std::pair<ClockId, MillisecondTime>> clocks;
     };
     auto runWithBlocks = [&](Index block) {
         AnalyserRig rig(48000.0f, block);
         rig.play(6 * frame, signal);
         rig.play(block, silence);
-        return Run{rig.takeEchoSpec(), rig.recorder.scheduled};
+        return Run{rig.takeStreamLists(), rig.recorder.scheduled};
     };
     const Run expected = runWithBlocks(64);
     ASSERT_EQ(lengthsOf(expected.lists), (std::vector<size_t>{1, 171, 256, 1, 256, 1, 256, 1, 256, 1, 256, 1}));
@@ -461,10 +461,10 @@ TEST(EchoAnalyser, RateChangesKeepTheStreamAlignedOrRealignItAfterOneFrame)
         SCOPED_TRACE(std::to_string(each.from) + " to " + std::to_string(each.to));
         AnalyserRig rig(each.from, 128);
         rig.play(3 * frame, sine(500.0, each.from));
-        rig.takeEchoSpec();
+        rig.takeStreamLists();
         rig.prepare(each.to, 128);
         rig.play(3 * frame + 128, sine(500.0, each.to));
-        std::vector<size_t> lengths = lengthsOf(rig.takeEchoSpec());
+        std::vector<size_t> lengths = lengthsOf(rig.takeStreamLists());
         lengths.resize(std::min(lengths.size(), each.afterChange.size()));
         EXPECT_EQ(lengths, each.afterChange);
         EXPECT_LE(rig.analyser.getPendingBins(), 4u);
@@ -475,14 +475,14 @@ TEST(EchoAnalyser, APrepareAtANewRateRestartsTheFrameFromSilence)
 {
     AnalyserRig rig(48000.0f, 128);
     rig.play(3 * frame + 1000, sine(1000.0, 48000.0));
-    rig.takeEchoSpec();
+    rig.takeStreamLists();
     rig.prepare(44100.0f, 128);
     EXPECT_EQ(rig.analyser.getFramePosition(), 0);
     const double start = rig.patch.engine.getCurrentTime();
     rig.recorder.scheduled.clear();
 
     rig.play(frame + 128, sine(1000.0, 44100.0));
-    const std::vector<Spec> lists = rig.takeEchoSpec();
+    const std::vector<StreamList> lists = rig.takeStreamLists();
     // The first sweep after the prepare reads the cleared spectrum: only the bins left over from
     // before reach its first band.
     ASSERT_EQ(lengthsOf(lists), (std::vector<size_t>{256, 1}));
@@ -505,7 +505,7 @@ TEST(EchoAnalyser, AtTheHighestRatesFramesKeepComingWithEveryBandFilled)
         std::mt19937 random(7);
         std::uniform_real_distribution<float> noise(-0.5f, 0.5f);
         rig.play(12 * frame, [&](int64_t) { return noise(random); });
-        const std::vector<Spec> lists = rig.takeEchoSpec();
+        const std::vector<StreamList> lists = rig.takeStreamLists();
         const auto frames = assembleFrames(lists);
         // The first frame holds the one band of the first sweep and the start of the next list.
         ASSERT_EQ(frames.size(), 11u);
