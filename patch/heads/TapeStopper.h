@@ -126,6 +126,12 @@ private:
         bool moves;
     };
     SampleStep stepOnce(float levelRampValue, float stopValue, float startValue, float hiss) const;
+    // The block's gains, envelopes and delay time, in the buffers the monitors and scopes read.
+    struct EnvelopeSignals
+    {
+        SampleValue *direct, *delayedShare, *hiss, *gate, *flagged, *offset, *outLevel, *cubed, *curve, *smoothed;
+    };
+    EnvelopeSignals envelopeSignals();
     // The block sample by sample, from the rendered ramps.
     void renderMovingBlock(const SampleValue* level, const SampleValue* crossfade, const SampleValue* stop,
                            const SampleValue* start, bool crossfadeSteady, bool startSteady, Index n);

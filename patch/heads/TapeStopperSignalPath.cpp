@@ -71,16 +71,7 @@ void Quillmore::PRTSubpatcher_53::processBlock(const SampleValue* const* inputs,
 {
     if (n == 0)
         return;
-    SampleValue* direct = directGain.get();
-    SampleValue* delayedShare = delayedGain.get();
-    SampleValue* hiss = hissLevel.get();
-    SampleValue* gate = smoothedGate.get();
-    SampleValue* flagged = flaggedGate.get();
-    SampleValue* offset = offsetGate.get();
-    SampleValue* outLevel = outputLevel.get();
-    SampleValue* cubed = cubedStopRamp.get();
-    SampleValue* curve = startCurve.get();
-    SampleValue* smoothed = smoothedDelay.get();
+    const auto [direct, delayedShare, hiss, gate, flagged, offset, outLevel, cubed, curve, smoothed] = envelopeSignals();
 
     // A ramp without segments holds its value over the block: its trigonometry is done once.
     const bool crossfadeSteady = crossfadeRamp.segmentCount() == 0;
@@ -169,20 +160,17 @@ void Quillmore::PRTSubpatcher_53::processBlock(const SampleValue* const* inputs,
     scope_obj_172.process(curve, n);
 }
 
+Quillmore::PRTSubpatcher_53::EnvelopeSignals Quillmore::PRTSubpatcher_53::envelopeSignals()
+{
+    return { directGain.get(),   delayedGain.get(),   hissLevel.get(),     smoothedGate.get(), flaggedGate.get(),
+             offsetGate.get(),   outputLevel.get(),   cubedStopRamp.get(), startCurve.get(),   smoothedDelay.get() };
+}
+
 void Quillmore::PRTSubpatcher_53::renderMovingBlock(const SampleValue* level, const SampleValue* crossfade,
                                                     const SampleValue* stop, const SampleValue* start,
                                                     bool crossfadeSteady, bool startSteady, Index n)
 {
-    SampleValue* direct = directGain.get();
-    SampleValue* delayedShare = delayedGain.get();
-    SampleValue* hiss = hissLevel.get();
-    SampleValue* gate = smoothedGate.get();
-    SampleValue* flagged = flaggedGate.get();
-    SampleValue* offset = offsetGate.get();
-    SampleValue* outLevel = outputLevel.get();
-    SampleValue* cubed = cubedStopRamp.get();
-    SampleValue* curve = startCurve.get();
-    SampleValue* smoothed = smoothedDelay.get();
+    const auto [direct, delayedShare, hiss, gate, flagged, offset, outLevel, cubed, curve, smoothed] = envelopeSignals();
 
     const float steadyDirect = directGainOf(crossfade[0]);
     const float steadyDelayed = delayedGainOf(crossfade[0]);
