@@ -51,19 +51,23 @@ void Quillmore::PRTSubpatcher_46::processBlock(const SampleValue* const* inputs,
     const float toBlend = std::isfinite(blendTarget) ? blendTarget : blend.value();
     const float toMix = std::isfinite(mixTarget) ? mixTarget : mix.value();
     const float mode = std::isfinite(mixMode) ? mixMode : 0.0f;
+    // The one-poles settle within seconds of a change; a settled one costs a fill (render), and the
+    // dry gain's target only moves while the mix does.
+    blend.render(ab, n, toBlend);
     for (Index i = 0; i < n; ++i)
-    {
-        const float position = blend.next(toBlend);
-        ab[i] = position;
-        wA[i] = 1.0f - position * position;
-        const float wet = mix.next(toMix);
-        m[i] = wet;
-        d[i] = dry.next(dsp::dryGainForWet(wet, mode));
-    }
-    numberTilde_obj_47.process(wA, getDummyBuffer(), n);
-    numberTilde_obj_36.process(ab, getDummyBuffer(), n);
-    numberTilde_obj_45.process(m, getDummyBuffer(), n);
-    numberTilde_obj_46.process(d, getDummyBuffer(), n);
+        wA[i] = 1.0f - ab[i] * ab[i];
+    const float mixBefore = mix.value();
+    mix.render(m, n, toMix);
+    if (n > 0 && m[0] == mixBefore)
+        dry.render(d, n, dsp::dryGainForWet(mixBefore, mode));
+    else
+        for (Index i = 0; i < n; ++i)
+            d[i] = dry.next(dsp::dryGainForWet(m[i], mode));
+    // Nobody reads the monitors' outputs: only their reports count.
+    numberTilde_obj_47.process(wA, nullptr, n);
+    numberTilde_obj_36.process(ab, nullptr, n);
+    numberTilde_obj_45.process(m, nullptr, n);
+    numberTilde_obj_46.process(d, nullptr, n);
 
     const SampleValue* wL = inputs[0];
     const SampleValue* wR = inputs[1];
