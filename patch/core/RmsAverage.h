@@ -77,6 +77,7 @@ public:
                 oldest += size;
             sum_ -= history_.data[oldest];
         }
+        freshSum_ += square;
         if (++index_ >= history_.size)
             index_ = 0;
         if (++sinceResum_ >= limit)
@@ -113,15 +114,18 @@ public:
             double* history = history_.data;
             const double scale = 1.0 / static_cast<double>(count_);
             double sum = sum_;
+            double fresh = freshSum_;
             for (std::ptrdiff_t k = 0; k < run; ++k)
             {
                 const float square = x[i + k] * x[i + k];
                 const double leaving = history[oldest + k];
                 history[write + k] = square;
                 sum += static_cast<double>(square) - leaving;
+                fresh += static_cast<double>(square);
                 meanSquares[i + k] = static_cast<float>(sum * scale);
             }
             sum_ = sum;
+            freshSum_ = fresh;
             i += static_cast<std::size_t>(run);
             index_ = static_cast<std::size_t>(write + run) == history_.size ? 0 : static_cast<std::size_t>(write + run);
             sinceResum_ += run;
@@ -140,14 +144,25 @@ private:
     void restart()
     {
         sum_ = 0.0;
+        freshSum_ = 0.0;
         count_ = 0;
         index_ = 0;
         sinceResum_ = 0;
     }
 
-    // The sum of the count_ squares before index_, added up afresh.
+    // The sum of the count_ squares before index_, added up afresh. When those are exactly the squares
+    // written since the last resummation (always, once the window is full), freshSum_ has already
+    // added them up in the same order, as a second chain beside the running sum: the same bits
+    // without a second pass over the window.
     void resum()
     {
+        if (sinceResum_ == count_)
+        {
+            sum_ = freshSum_;
+            freshSum_ = 0.0;
+            sinceResum_ = 0;
+            return;
+        }
         double sum = 0.0;
         const auto end = static_cast<std::ptrdiff_t>(index_);
         std::ptrdiff_t start = end - count_;
@@ -161,6 +176,7 @@ private:
         for (std::ptrdiff_t i = start; i < end; ++i)
             sum += history_.data[i];
         sum_ = sum;
+        freshSum_ = 0.0;
         sinceResum_ = 0;
     }
 
@@ -168,6 +184,7 @@ private:
     float sampleRate_ = 44100.0f;
     int window_ = 44100;
     double sum_ = 0.0;
+    double freshSum_ = 0.0; // the squares written since the last resummation, in order
     std::ptrdiff_t count_ = 0;
     std::size_t index_ = 0;
     std::ptrdiff_t sinceResum_ = 0;

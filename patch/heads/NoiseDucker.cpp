@@ -85,18 +85,26 @@ void NoiseDuckerCompressor::processBlock(const SampleValue* const* inputs, Sampl
     const float inverse = r > 0.0f ? 1.0f / r : 0.0f; // a NaN ratio counts as an infinite one
     const float exponent = (1.0f - inverse) * 0.5f;
     const auto thresholdPower = static_cast<float>(std::pow(10.0, static_cast<double>(threshold) * 0.1));
+    // A key that stays at or below the threshold for the whole block (the usual case) has the target
+    // 1 throughout, and no power needs working out.
+    bool anyAbove = false;
+    for (Index i = 0; i < n; ++i)
+        anyAbove |= level[i] > thresholdPower;
     // Three passes that each vectorise: the quotient (at least 10^−30, which also turns a NaN level
     // into that), its power, and the choice.
     SampleValue* target = targets.get();
-    for (Index i = 0; i < n; ++i)
+    if (anyAbove)
     {
-        const float quotient = thresholdPower / level[i];
-        target[i] = quotient > 1e-30f ? quotient : 1e-30f;
+        for (Index i = 0; i < n; ++i)
+        {
+            const float quotient = thresholdPower / level[i];
+            target[i] = quotient > 1e-30f ? quotient : 1e-30f;
+        }
+        for (Index i = 0; i < n; ++i)
+            target[i] = dsp::fastPow(target[i], exponent);
+        for (Index i = 0; i < n; ++i)
+            target[i] = level[i] > thresholdPower ? target[i] : 1.0f;
     }
-    for (Index i = 0; i < n; ++i)
-        target[i] = dsp::fastPow(target[i], exponent);
-    for (Index i = 0; i < n; ++i)
-        target[i] = level[i] > thresholdPower ? target[i] : 1.0f;
 
     // A linear ramp to the target, restarted whenever the target changes: down over the attack
     // length, up over the release length (NaN lengths act as one sample).
@@ -114,9 +122,20 @@ void NoiseDuckerCompressor::processBlock(const SampleValue* const* inputs, Sampl
     const SampleValue* audio = inputs[0];
     SampleValue* out = outputs[0];
     SampleValue* gainOut = outputs[1];
+    if (n > 0 && !anyAbove && lastTarget == 1.0f && !(steps > 0.0f))
+    {
+        // Settled at unity with the target staying there: the gain is 1 at every sample.
+        for (Index i = 0; i < n; ++i)
+        {
+            out[i] = audio[i];
+            gainOut[i] = 1.0f;
+        }
+        gainCurrent = 1.0f;
+        return;
+    }
     for (Index i = 0; i < n; ++i)
     {
-        const float t = target[i];
+        const float t = anyAbove ? target[i] : 1.0f;
         if (t != lastTarget)
         {
             if (t > current)
