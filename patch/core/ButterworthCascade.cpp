@@ -4,6 +4,39 @@
 
 namespace PRT::dsp
 {
+namespace
+{
+// Two doubles, one per cascade: each operation acts on both lanes exactly as on a scalar.
+using Lanes = double __attribute__((vector_size(16)));
+
+struct SectionLanes
+{
+    Lanes b0, b1, b2, a1, a2;
+};
+
+// The two sections' memories. The second section's inputs are the first one's outputs, so one
+// history serves as both.
+struct CascadeLanes
+{
+    Lanes x1, x2; // the first section's inputs
+    Lanes y1, y2; // its outputs, the second section's inputs
+    Lanes z1, z2; // the second section's outputs
+
+    // The scalar sections' expressions, term for term in the same order.
+    Lanes process(Lanes x, const SectionLanes& c, const SectionLanes& d)
+    {
+        const Lanes y = c.b0 * x + c.b1 * x1 + c.b2 * x2 - (c.a2 * y2 + c.a1 * y1);
+        const Lanes z = d.b0 * y + d.b1 * y1 + d.b2 * y2 - (d.a2 * z2 + d.a1 * z1);
+        x2 = x1;
+        x1 = x;
+        y2 = y1;
+        y1 = y;
+        z2 = z1;
+        z1 = z;
+        return z;
+    }
+};
+} // namespace
 
 void ButterworthCascade::prepare(float sampleRate)
 {
@@ -19,17 +52,9 @@ void ButterworthCascade::prepare(float sampleRate)
     designed_ = false;
 }
 
-// A cutoff of 0 Hz or below (and NaN) takes the smallest coefficient, so the memory never freezes.
-float ButterworthCascade::coefficientFor(float cutoff) const
+double ButterworthCascade::oneMinusExpOf(double x)
 {
-    // 1 − e^(−x). The cut-offs that move per sample stay far below the rate (x < 0.1), where six
-    // terms of the series are exact to double precision and cost a fraction of the exponential.
-    const double x = static_cast<double>(cutoff) * radiansPerHz_;
-    const double oneMinusExp =
-        x > 0.0 && x < 0.1 ? x * (1.0 - x * (0.5 - x * (1.0 / 6.0 - x * (1.0 / 24.0 - x * (1.0 / 120.0 - x * (1.0 / 720.0))))))
-                           : 1.0 - std::exp(-x);
-    const auto a = static_cast<float>(oneMinusExp);
-    return !(a > kMinimumCoefficient) ? kMinimumCoefficient : (a > kMaximumCoefficient ? kMaximumCoefficient : a);
+    return 1.0 - std::exp(-x);
 }
 
 // The low-pass and high-pass of the biquad designer, kept in double precision. A cutoff that would
@@ -84,6 +109,53 @@ void ButterworthCascade::process(float* samples, Index n, const float* cutoff)
         return;
     designStages(cutoff[n - 1]);
     run(samples, n, [cutoff](Index i) { return cutoff[i]; });
+}
+
+void ButterworthCascade::processSideBySide(ButterworthCascade& a, float* samplesA, float cutoffA,
+                                           ButterworthCascade& b, float* samplesB, const float* cutoffB, Index n)
+{
+    if (n == 0)
+        return;
+    // A cascade at rest on a silent block skips it, as on its own.
+    if (a.restsOn(samplesA, n) || b.restsOn(samplesB, n))
+    {
+        a.process(samplesA, n, cutoffA);
+        b.process(samplesB, n, cutoffB);
+        return;
+    }
+    a.designStages(cutoffA);
+    b.designStages(cutoffB[n - 1]);
+
+    auto lanesOf = [&](int k) {
+        const Section& ca = a.coefficients_[k];
+        const Section& cb = b.coefficients_[k];
+        return SectionLanes{Lanes{ca.b0, cb.b0}, Lanes{ca.b1, cb.b1}, Lanes{ca.b2, cb.b2}, Lanes{ca.a1, cb.a1},
+                            Lanes{ca.a2, cb.a2}};
+    };
+    const SectionLanes c0 = lanesOf(0);
+    const SectionLanes c1 = lanesOf(1);
+    const SectionState (&sa)[2] = a.stages_;
+    const SectionState (&sb)[2] = b.stages_;
+    CascadeLanes s{Lanes{sa[0].x1, sb[0].x1}, Lanes{sa[0].x2, sb[0].x2}, Lanes{sa[0].y1, sb[0].y1},
+                   Lanes{sa[0].y2, sb[0].y2}, Lanes{sa[1].y1, sb[1].y1}, Lanes{sa[1].y2, sb[1].y2}};
+    // a's cut-off holds over the block: its coefficient is settled before the loop (a NaN cut-off,
+    // recomputed every sample on its own, gives the same coefficient every time).
+    OnePoleRun onePoleA = a.startOnePole();
+    onePoleA.follow(a, cutoffA);
+    OnePoleRun onePoleB = b.startOnePole();
+    for (Index i = 0; i < n; ++i)
+    {
+        const Lanes x = {onePoleA.step(samplesA[i]), onePoleB.next(b, samplesB[i], cutoffB[i])};
+        const Lanes z = s.process(x, c0, c1);
+        samplesA[i] = static_cast<float>(z[0]);
+        samplesB[i] = static_cast<float>(z[1]);
+    }
+    a.stages_[0] = {s.x1[0], s.x2[0], s.y1[0], s.y2[0]};
+    a.stages_[1] = {s.y1[0], s.y2[0], s.z1[0], s.z2[0]};
+    b.stages_[0] = {s.x1[1], s.x2[1], s.y1[1], s.y2[1]};
+    b.stages_[1] = {s.y1[1], s.y2[1], s.z1[1], s.z2[1]};
+    a.keepOnePole(onePoleA);
+    b.keepOnePole(onePoleB);
 }
 
 } // namespace PRT::dsp

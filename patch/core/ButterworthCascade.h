@@ -56,16 +56,82 @@ public:
     void process(float* samples, Index n, float cutoff);
     void process(float* samples, Index n, const float* cutoff);
 
+    // a.process(samplesA, n, cutoffA) and b.process(samplesB, n, cutoffB) in one pass, sample for
+    // sample the same results: the two cascades' second-order sections share the lanes of one
+    // vector, so each arithmetic step serves both and their recursions' latencies overlap. The two
+    // blocks must not overlap.
+    static void processSideBySide(ButterworthCascade& a, float* samplesA, float cutoffA, ButterworthCascade& b,
+                                  float* samplesB, const float* cutoffB, Index n);
+
     float onePoleCoefficient() const { return onePole_; }
     float q(int stage) const { return q_[stage]; }
     const Section& stageCoefficients(int stage) const { return coefficients_[stage]; }
 
 private:
-    float coefficientFor(float cutoff) const;
+    // A cutoff of 0 Hz or below (and NaN) takes the smallest coefficient, so the memory never
+    // freezes. Inline, so that a loop whose cut-off moves every sample keeps its registers.
+    float coefficientFor(float cutoff) const
+    {
+        // 1 − e^(−x). The cut-offs that move per sample stay far below the rate (x < 0.1), where six
+        // terms of the series are exact to double precision and cost a fraction of the exponential.
+        const double x = static_cast<double>(cutoff) * radiansPerHz_;
+        const double oneMinusExp =
+            x > 0.0 && x < 0.1
+                ? x * (1.0 - x * (0.5 - x * (1.0 / 6.0 - x * (1.0 / 24.0 - x * (1.0 / 120.0 - x * (1.0 / 720.0))))))
+                : oneMinusExpOf(x);
+        const auto a = static_cast<float>(oneMinusExp);
+        return !(a > kMinimumCoefficient) ? kMinimumCoefficient : (a > kMaximumCoefficient ? kMaximumCoefficient : a);
+    }
+    static double oneMinusExpOf(double x);
     bool restsOn(const float* samples, Index n) const;
     void designStages(float cutoff);
 
-    // The three sections sample by sample, their state in locals (the block may alias no member).
+    // The one-pole's running state, in locals while a block runs (the block may alias no member).
+    struct OnePoleRun
+    {
+        float memory;
+        float onePole;
+        float keep; // 1 − onePole
+        float lastCutoff;
+        bool recompute;
+        bool lowPass;
+
+        // The coefficient for this sample's cut-off: recomputed only when it moved.
+        void follow(const ButterworthCascade& cascade, float cutoff)
+        {
+            if (!(cutoff == lastCutoff) || recompute)
+            {
+                onePole = cascade.coefficientFor(cutoff);
+                keep = 1.0f - onePole;
+                lastCutoff = cutoff;
+                recompute = false;
+            }
+        }
+        // The first section's input: the memory (low-pass) or what it leaves (high-pass).
+        float step(float x)
+        {
+            memory = keep * memory + onePole * x;
+            return lowPass ? memory : x - memory;
+        }
+        float next(const ButterworthCascade& cascade, float x, float cutoff)
+        {
+            follow(cascade, cutoff);
+            return step(x);
+        }
+    };
+    OnePoleRun startOnePole() const
+    {
+        return {memory_, onePole_, 1.0f - onePole_, lastCutoff_, recompute_, mode_ == LowPass};
+    }
+    void keepOnePole(const OnePoleRun& run)
+    {
+        memory_ = run.memory;
+        onePole_ = run.onePole;
+        lastCutoff_ = run.lastCutoff;
+        recompute_ = run.recompute;
+    }
+
+    // The three sections sample by sample, their state in locals.
     template <typename Cutoff>
     void run(float* samples, Index n, Cutoff cutoffAt)
     {
@@ -73,30 +139,12 @@ private:
         const Section c1 = coefficients_[1];
         SectionState s0 = stages_[0];
         SectionState s1 = stages_[1];
-        float memory = memory_;
-        float onePole = onePole_;
-        float lastCutoff = lastCutoff_;
-        bool recompute = recompute_;
-        const bool lowPass = mode_ == LowPass;
+        OnePoleRun onePole = startOnePole();
         for (Index i = 0; i < n; ++i)
-        {
-            const float cutoff = cutoffAt(i);
-            if (!(cutoff == lastCutoff) || recompute)
-            {
-                onePole = coefficientFor(cutoff);
-                lastCutoff = cutoff;
-                recompute = false;
-            }
-            const float x = samples[i];
-            memory = (1.0f - onePole) * memory + onePole * x;
-            samples[i] = static_cast<float>(s1.process(s0.process(lowPass ? memory : x - memory, c0), c1));
-        }
+            samples[i] = static_cast<float>(s1.process(s0.process(onePole.next(*this, samples[i], cutoffAt(i)), c0), c1));
         stages_[0] = s0;
         stages_[1] = s1;
-        memory_ = memory;
-        onePole_ = onePole;
-        lastCutoff_ = lastCutoff;
-        recompute_ = recompute;
+        keepOnePole(onePole);
     }
 
     const FilterMode mode_;

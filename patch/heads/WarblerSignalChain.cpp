@@ -127,12 +127,16 @@ void Quillmore::PRTSubpatcher_54::processBlock(const SampleValue* const* inputs,
     numberTilde_obj_90.process(blip, nullptr, n);
     scope_obj_203.process(blip, n);
 
-    // The flutter band: the slid noise between the two fifth-order Butterworth filters.
-    flutterLowPass.process(band, n, flutterLowCut);
+    // The flutter band: the slid noise between the two fifth-order Butterworth filters. The
+    // instability's wander branch (below) band-limits its held noise between two more; each of its
+    // filters runs beside one of the flutter band's, which shares out their arithmetic.
+    dsp::ButterworthCascade::processSideBySide(flutterLowPass, band, flutterLowCut, wanderHighPass, instabilitySignal,
+                                               highCut, n);
     const float bandGain = flutterBandGain;
     for (Index i = 0; i < n; ++i)
         band[i] *= bandGain;
-    flutterHighPass.process(band, n, flutterHighCut);
+    dsp::ButterworthCascade::processSideBySide(flutterHighPass, band, flutterHighCut, wanderLowPass, instabilitySignal,
+                                               lowCut, n);
 
     // The stereo drift, driven by the flutter band.
     SampleValue* driftIn = driftInput.get();
@@ -190,11 +194,10 @@ void Quillmore::PRTSubpatcher_54::processBlock(const SampleValue* const* inputs,
     scope_obj_420.process(rateMod, n);
     filteredNoiseSnapshot.process(stepped, n);
 
-    // Instability, wander branch: the held, slewed noise band-limited between the two cut-offs.
+    // Instability, wander branch: the held, slewed noise, band-limited between the two cut-offs
+    // beside the flutter band.
     scope_obj_48.process(highCut, n);
     scope_obj_146.process(wanderNoiseSignal, n);
-    wanderHighPass.process(instabilitySignal, n, highCut);
-    wanderLowPass.process(instabilitySignal, n, lowCut);
     const auto depth = static_cast<float>(static_cast<double>(instabilityDepth) * 0.8);
     for (Index i = 0; i < n; ++i)
         instabilitySignal[i] *= depth;

@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <functional>
 #include <limits>
 #include <vector>
@@ -271,6 +272,80 @@ TEST(ButterworthCascade, KeepsItsOnePoleCoefficientWithinRangeForAnyCutoff)
     fixed.process(b.data(), 64, 5.0f);
     EXPECT_EQ(moving.stageCoefficients(1), fixed.stageCoefficients(1));
     EXPECT_NE(a[10], b[10]) << "the one-pole ran at 2 Hz";
+}
+
+TEST(ButterworthCascade, SideBySideGivesBothCascadesTheSamplesTheyGiveAlone)
+{
+    // Over four blocks, so that memories and the one-pole's bookkeeping carry over: A at a fixed
+    // cut-off, B at a cut-off signal; inputs that start silent (a cascade at rest skips the block),
+    // that are noise, and hostile values in the input and the cut-offs.
+    enum class Input { Noise, SilentThenNoise, Silent, NaNBurst };
+    enum class Cutoff { Sliding, Fixed, NaNInBlock, Infinite };
+    struct Row
+    {
+        float sampleRate;
+        dsp::FilterMode modeA, modeB;
+        float cutoffA;
+        Input inputA, inputB;
+        Cutoff cutoffB;
+    };
+    const Row rows[] = {
+        {48000.0f, dsp::LowPass, dsp::HighPass, 30.0f, Input::Noise, Input::Noise, Cutoff::Sliding},
+        {48000.0f, dsp::HighPass, dsp::LowPass, 25.0f, Input::Noise, Input::Noise, Cutoff::Fixed},
+        {192000.0f, dsp::LowPass, dsp::HighPass, 2.0f, Input::Noise, Input::Noise, Cutoff::Sliding},
+        {48000.0f, dsp::LowPass, dsp::HighPass, 30.0f, Input::SilentThenNoise, Input::Noise, Cutoff::Sliding},
+        {48000.0f, dsp::LowPass, dsp::HighPass, 30.0f, Input::Noise, Input::SilentThenNoise, Cutoff::Sliding},
+        {48000.0f, dsp::LowPass, dsp::LowPass, 30.0f, Input::Silent, Input::Noise, Cutoff::Sliding},
+        {48000.0f, dsp::HighPass, dsp::HighPass, kNaN, Input::Noise, Input::Noise, Cutoff::NaNInBlock},
+        {48000.0f, dsp::LowPass, dsp::HighPass, 1e9f, Input::NaNBurst, Input::Noise, Cutoff::Infinite},
+        {48000.0f, dsp::LowPass, dsp::HighPass, -5.0f, Input::Noise, Input::NaNBurst, Cutoff::Sliding},
+    };
+    constexpr Index kBlock = 64;
+    for (const Row& row : rows)
+    {
+        dsp::ButterworthCascade aloneA(row.modeA), aloneB(row.modeB), pairedA(row.modeA), pairedB(row.modeB);
+        for (dsp::ButterworthCascade* c : {&aloneA, &aloneB, &pairedA, &pairedB})
+            c->prepare(row.sampleRate);
+        uint32_t seed = 12345;
+        auto noise = [&seed] {
+            seed = seed * 1664525u + 1013904223u;
+            return static_cast<float>(seed >> 8) / 8388608.0f - 1.0f;
+        };
+        auto input = [&](Input kind, int block, Index i) {
+            switch (kind)
+            {
+            case Input::Noise: return noise();
+            case Input::SilentThenNoise: return block < 2 ? 0.0f : noise();
+            case Input::Silent: return 0.0f;
+            case Input::NaNBurst: return block == 1 && i < 3 ? kNaN : noise();
+            }
+            return 0.0f;
+        };
+        for (int block = 0; block < 4; ++block)
+        {
+            std::vector<float> a(kBlock), b(kBlock), cutoffB(kBlock);
+            for (Index i = 0; i < kBlock; ++i)
+            {
+                a[i] = input(row.inputA, block, i);
+                b[i] = input(row.inputB, block, i);
+                const float slid = 5.0f + 0.3f * static_cast<float>(block * kBlock + i);
+                cutoffB[i] = row.cutoffB == Cutoff::Sliding      ? slid
+                             : row.cutoffB == Cutoff::Fixed      ? 40.0f
+                             : row.cutoffB == Cutoff::NaNInBlock ? (i % 7 == 3 ? kNaN : slid)
+                                                                 : (i < 10 ? kInf : 50.0f);
+            }
+            std::vector<float> alone[] = {a, b}, paired[] = {a, b};
+            aloneA.process(alone[0].data(), kBlock, row.cutoffA);
+            aloneB.process(alone[1].data(), kBlock, cutoffB.data());
+            dsp::ButterworthCascade::processSideBySide(pairedA, paired[0].data(), row.cutoffA, pairedB,
+                                                       paired[1].data(), cutoffB.data(), kBlock);
+            for (int k = 0; k < 2; ++k)
+                EXPECT_EQ(0, std::memcmp(alone[k].data(), paired[k].data(), kBlock * sizeof(float)))
+                    << "row " << (&row - rows) << ", cascade " << "AB"[k] << ", block " << block;
+        }
+        EXPECT_EQ(aloneA.onePoleCoefficient(), pairedA.onePoleCoefficient());
+        EXPECT_EQ(aloneB.onePoleCoefficient(), pairedB.onePoleCoefficient());
+    }
 }
 
 namespace
