@@ -3,6 +3,7 @@
 #include "patch/core/SignalBuffer.h"
 #include "runtime/EngineInterface.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace PRT
@@ -60,12 +61,15 @@ struct LineGroup
     // d limited to [least, maximum] (NaN to the least).
     float limit(float d) const { return d > maximum ? maximum : (d >= least ? d : least); }
 
-    // Where a read of a delay already limited finds its slots; single precision as the model's
-    // arithmetic is (dsp::DelayLine forms positions in double).
+    // The point a read of a delay already limited reads at, counted from one storage back; single
+    // precision as the model's arithmetic is (dsp::DelayLine forms positions in double). It exceeds
+    // 0, as the storage exceeds the maximum.
+    float readPoint(float delay) const { return static_cast<float>(storage + position) - delay; }
+
     Tap tap(float delay) const
     {
-        const float r = static_cast<float>(storage + position) - delay;
-        const auto i = static_cast<int32_t>(r); // r > 0: the storage exceeds the maximum
+        const float r = readPoint(delay);
+        const auto i = static_cast<int32_t>(r);
         return {i, r - static_cast<float>(i)};
     }
 
@@ -78,6 +82,21 @@ struct LineGroup
 
     void write(float* data, float value) const { data[position] = value; }
     void step() { position = (position + 1) & mask; }
+
+    // How many of the next samples (at most `limit`) a read at this delay, already limited, finds its
+    // slots one further on at each sample with the same fraction: until its second slot wraps round to
+    // slot 0 (0 when that comes at this sample). Meanwhile its read point rises by exactly 1 a sample:
+    // below the storage the point is exact (the delay exceeds every power of two the point crosses, so
+    // the floats there are spaced no wider than the delay's bits), and from the storage on, where it is
+    // rounded, it stays below twice the storage, so it is rounded alike at every sample.
+    Index steadyRun(float delay, Index limit) const
+    {
+        const auto slot = static_cast<int32_t>(readPoint(delay)) & mask;
+        return std::min(limit, static_cast<Index>(mask - slot));
+    }
+
+    // How many of the next samples (at most `limit`) write before the position wraps.
+    Index writesBeforeWrap(Index limit) const { return std::min(limit, static_cast<Index>(storage - position)); }
 };
 
 void clearLine(SpringModelA::DelayLine& line)
@@ -138,73 +157,155 @@ struct Block
     std::array<float*, SpringModelA::numDelayLines> data;
 };
 
-// The read delays, limited to their lines' ranges, while the slides Y and B stand still.
-struct SettledDelays
+// The eight delays the lines are read at, and the one each line (the model's 4 to 17) is read at.
+enum Tap
 {
-    float y, y2, yLong, t215, t347, t124, t113;
+    fixedTap, lengthTap, lengthPlus2Tap, longLengthTap, spread215Tap, spread347Tap, spread124Tap, spread113Tap,
+    numTaps
+};
+constexpr std::array<Tap, SpringModelA::numDelayLines> tapOfLine{
+    fixedTap,      lengthTap,     lengthPlus2Tap, lengthTap,    longLengthTap, longLengthTap, spread215Tap,
+    spread215Tap, spread347Tap, spread347Tap,   spread124Tap, spread124Tap,  spread113Tap,  spread113Tap};
+constexpr bool isShortLine(int line) { return line < 4; }
+constexpr bool isShortTap(int tap) { return tap < longLengthTap; }
 
-    SettledDelays(const Block& b, float Y, float B)
-        : y(b.shortLines.limit(Y)), y2(b.shortLines.limit(Y + 2.0f)), yLong(b.longLines.limit(Y)),
-          t215(b.longLines.limit(215.0f * B)), t347(b.longLines.limit(347.0f * B)),
-          t124(b.longLines.limit(124.0f * B)), t113(b.longLines.limit(113.0f * B))
+// The model's delays in samples at the slides' values, limited to their lines' ranges.
+std::array<float, numTaps> readDelays(const Block& b, float Y, float B)
+{
+    return {b.shortLines.limit(500.0f),       b.shortLines.limit(Y),           b.shortLines.limit(Y + 2.0f),
+            b.longLines.limit(Y),             b.longLines.limit(215.0f * B),   b.longLines.limit(347.0f * B),
+            b.longLines.limit(124.0f * B),    b.longLines.limit(113.0f * B)};
+}
+
+// How many of the next samples (at most `limit`) every read keeps its fraction and steps on by one
+// slot, and no write position wraps (see LineGroup::steadyRun).
+Index steadyRun(const Block& b, const std::array<float, numTaps>& delays, Index limit)
+{
+    limit = b.longLines.writesBeforeWrap(b.shortLines.writesBeforeWrap(limit));
+    for (int tap = 0; tap < numTaps; ++tap)
+        limit = (isShortTap(tap) ? b.shortLines : b.longLines).steadyRun(delays[static_cast<size_t>(tap)], limit);
+    return limit;
+}
+
+// Where a sample's reads find their slots and its writes go, while the slides may move: Y and B step
+// at every sample and the taps are formed from them (any state, any samples).
+struct SlidingTaps
+{
+    Block& b;
+    std::array<LineGroup::Tap, numTaps> at{};
+
+    const LineGroup& lines(int line) const { return isShortLine(line) ? b.shortLines : b.longLines; }
+
+    void beginSample() { at[fixedTap] = b.shortLines.tap(b.shortLines.limit(500.0f)); }
+    void slideLength(float& Y)
     {
+        Y += (b.c.gen01Length - Y) / b.P;
+        at[lengthTap] = b.shortLines.tap(b.shortLines.limit(Y));
+        at[lengthPlus2Tap] = b.shortLines.tap(b.shortLines.limit(Y + 2.0f));
+        at[longLengthTap] = b.longLines.tap(b.longLines.limit(Y));
+    }
+    void slideSpread(float& B)
+    {
+        B += (b.c.gen01Spread - B) / b.P;
+        at[spread215Tap] = b.longLines.tap(b.longLines.limit(215.0f * B));
+        at[spread347Tap] = b.longLines.tap(b.longLines.limit(347.0f * B));
+        at[spread124Tap] = b.longLines.tap(b.longLines.limit(124.0f * B));
+        at[spread113Tap] = b.longLines.tap(b.longLines.limit(113.0f * B));
+    }
+    float read(int line, Index) const
+    {
+        const auto k = static_cast<size_t>(line);
+        return lines(line).read(b.data[k], at[tapOfLine[k]]);
+    }
+    void write(int line, Index, float value) const { lines(line).write(b.data[static_cast<size_t>(line)], value); }
+    void endSample()
+    {
+        b.shortLines.step();
+        b.longLines.step();
+        b.shortLines.least = b.longLines.least = 1.0f;
     }
 };
 
-// The samples of one block. Settled: Y and B keep their values through the block (their slides
-// have arrived), so the read delays are limited once for the block instead of at every sample.
-template <bool Settled>
-void runSamples(Block& b, SpringModelA::State& s, dsp::DcBlocker& dcLeft, dsp::DcBlocker& dcRight,
-                const SampleValue* in1, const SampleValue* in2, SampleValue* out1, SampleValue* out2, Index n)
+// The same reads and writes through a steady run (see steadyRun), with the slides standing still:
+// a read's slots are those at the run's first sample plus the sample's place in the run, its fraction
+// that of the first sample, so the samples spend no arithmetic on positions and masks.
+struct SteadyTaps
 {
-    LineGroup& shortLines = b.shortLines;
-    LineGroup& longLines = b.longLines;
-    float* const l4 = b.data[0];
-    float* const l5 = b.data[1];
-    float* const l6 = b.data[2];
-    float* const l7 = b.data[3];
-    float* const l8 = b.data[4];
-    float* const l9 = b.data[5];
-    float* const l10 = b.data[6];
-    float* const l11 = b.data[7];
-    float* const l12 = b.data[8];
-    float* const l13 = b.data[9];
-    float* const l14 = b.data[10];
-    float* const l15 = b.data[11];
-    float* const l16 = b.data[12];
-    float* const l17 = b.data[13];
+    std::array<const float*, SpringModelA::numDelayLines> from; // each line's first slot at the run's start
+    std::array<float*, SpringModelA::numDelayLines> to;         // each line's write position at the run's start
+    std::array<float, numTaps> fraction;
+
+    SteadyTaps(const Block& b, const std::array<float, numTaps>& delays)
+    {
+        for (int line = 0; line < SpringModelA::numDelayLines; ++line)
+        {
+            const auto k = static_cast<size_t>(line);
+            const LineGroup& lines = isShortLine(line) ? b.shortLines : b.longLines;
+            const LineGroup::Tap t = lines.tap(delays[tapOfLine[k]]);
+            from[k] = b.data[k] + (t.index & lines.mask);
+            to[k] = b.data[k] + lines.position;
+            fraction[tapOfLine[k]] = t.fraction;
+        }
+    }
+
+    void beginSample() {}
+    void slideLength(float&) {}
+    void slideSpread(float&) {}
+    float read(int line, Index i) const
+    {
+        const auto k = static_cast<size_t>(line);
+        const float s0 = from[k][i];
+        const float s1 = from[k][i + 1];
+        return s0 + (s1 - s0) * fraction[tapOfLine[k]];
+    }
+    void write(int line, Index i, float value) const { to[static_cast<size_t>(line)][i] = value; }
+    void endSample() {}
+};
+
+// The samples of one stretch, reading and writing the lines through `taps`. DiffusionSettled: the slide
+// W has arrived (its next step changes nothing), so it and X keep their values through the stretch.
+// The state is copied into locals, which the lines' stores cannot touch.
+template <bool DiffusionSettled, typename Taps>
+void runSamples(const Block& b, Taps& taps, SpringModelA::State& state, dsp::DcBlocker& dcLeft,
+                dsp::DcBlocker& dcRight, const SampleValue* in1, const SampleValue* in2, SampleValue* out1,
+                SampleValue* out2, Index n)
+{
+    // The lines by the model's numbers.
+    enum
+    {
+        l4, l5, l6, l7, l8, l9, l10, l11, l12, l13, l14, l15, l16, l17
+    };
     const SpringModelA::Controls& c = b.c;
     const float gate = b.gate, P = b.P;
-    const SettledDelays settled(b, s.Y, s.B);
-    const float fixed = shortLines.limit(500.0f);
+    SpringModelA::State s = state;
+    dsp::DcBlocker dcL = dcLeft, dcR = dcRight;
+    const float settledX = plusInDouble(s.W, 0.15);
 
     for (Index i = 0; i < n; ++i)
     {
+        taps.beginSample();
         const float uR = gate * in2[i];
         const float hpR = onePoleHighPass(uR, b.gIn, b.inIn, s.sR);
         const float uL = gate * in1[i];
         const float hpL = onePoleHighPass(uL, b.gIn, b.inIn, s.sL);
-        const float z4 = shortLines.read(l4, shortLines.tap(Settled ? fixed : shortLines.limit(500.0f)));
+        const float z4 = taps.read(l4, i);
 
-        s.W += (c.gen01Diffusion - s.W) / P;
-        const float X = plusInDouble(s.W, 0.15);
-        if (!Settled)
-            s.Y += (c.gen01Length - s.Y) / P;
+        if (!DiffusionSettled)
+            s.W += (c.gen01Diffusion - s.W) / P;
+        const float X = DiffusionSettled ? settledX : plusInDouble(s.W, 0.15);
+        taps.slideLength(s.Y);
 
-        const LineGroup::Tap atY = shortLines.tap(Settled ? settled.y : shortLines.limit(s.Y));
-        const LineGroup::Tap atY2 = shortLines.tap(Settled ? settled.y2 : shortLines.limit(s.Y + 2.0f));
-        const LineGroup::Tap atYLong = longLines.tap(Settled ? settled.yLong : longLines.limit(s.Y));
-        const float z5 = shortLines.read(l5, atY);
-        const float z6 = shortLines.read(l6, atY2);
-        const float z7 = shortLines.read(l7, atY);
-        const float z8 = SpringModelA::fold(longLines.read(l8, atYLong));
+        const float z5 = taps.read(l5, i);
+        const float z6 = taps.read(l6, i);
+        const float z7 = taps.read(l7, i);
+        const float z8 = SpringModelA::fold(taps.read(l8, i));
 
         // Left tank.
         const float t7 = (z8 - z7) * 0.9f + z5;
         const float ag = s.I + (t7 - s.I) * b.k1;
         s.I = onePoleHighPass(ag, b.gLoop, b.inLoop, s.s3) * b.fb;
 
-        const float z9 = SpringModelA::fold(longLines.read(l9, atYLong));
+        const float z9 = SpringModelA::fold(taps.read(l9, i));
 
         // Right tank.
         const float t4 = (z9 - z4) * 0.9f + z6;
@@ -213,9 +314,9 @@ void runSamples(Block& b, SpringModelA::State& s, dsp::DcBlocker& dcLeft, dsp::D
 
         // Damping and DC blocking.
         const float cn = ag + (s.K - ag) * b.damp1;
-        s.K = dcLeft.nextRoundingFeedback(cn);
+        s.K = dcL.nextRoundingFeedback(cn);
         const float cq = ak + (s.J - ak) * b.damp2;
-        s.J = dcRight.nextRoundingFeedback(cq);
+        s.J = dcR.nextRoundingFeedback(cq);
 
         // Output diffusion, from the previous sample's taps.
         const float ct = timesInDouble(cq + s.bc, 0.77);
@@ -229,40 +330,35 @@ void runSamples(Block& b, SpringModelA::State& s, dsp::DcBlocker& dcLeft, dsp::D
         const float cw = timesInDouble(cv + s.a3, 0.75);
         out1[i] = (timesInDouble(cw, 1.7) + timesInDouble(cz, 1.7)) * gate;
 
-        if (!Settled)
-            s.B += (c.gen01Spread - s.B) / P;
-        const LineGroup::Tap at215 = longLines.tap(Settled ? settled.t215 : longLines.limit(215.0f * s.B));
-        const LineGroup::Tap at347 = longLines.tap(Settled ? settled.t347 : longLines.limit(347.0f * s.B));
-        const LineGroup::Tap at124 = longLines.tap(Settled ? settled.t124 : longLines.limit(124.0f * s.B));
-        const LineGroup::Tap at113 = longLines.tap(Settled ? settled.t113 : longLines.limit(113.0f * s.B));
-        s.a5 = timesInDouble(longLines.read(l10, at215), 0.7) * X;
-        s.a7 = timesInDouble(longLines.read(l11, at215), 0.7) * X;
-        s.bc = -longLines.read(l12, at347) * s.W;
-        s.a4 = -longLines.read(l13, at347) * s.W;
-        s.ba = -longLines.read(l14, at124) * X;
-        s.a6 = -longLines.read(l15, at124) * X;
-        s.bb = timesInDouble(longLines.read(l16, at113), 0.7) * s.W;
-        s.a3 = timesInDouble(longLines.read(l17, at113), 0.7) * s.W;
+        taps.slideSpread(s.B);
+        s.a5 = timesInDouble(taps.read(l10, i), 0.7) * X;
+        s.a7 = timesInDouble(taps.read(l11, i), 0.7) * X;
+        s.bc = -taps.read(l12, i) * s.W;
+        s.a4 = -taps.read(l13, i) * s.W;
+        s.ba = -taps.read(l14, i) * X;
+        s.a6 = -taps.read(l15, i) * X;
+        s.bb = timesInDouble(taps.read(l16, i), 0.7) * s.W;
+        s.a3 = timesInDouble(taps.read(l17, i), 0.7) * s.W;
 
-        shortLines.write(l4, t4);
-        longLines.write(l17, cw);
-        longLines.write(l16, cu);
-        longLines.write(l15, cr);
-        longLines.write(l14, cy);
-        longLines.write(l13, cv);
-        longLines.write(l12, ct);
-        longLines.write(l11, cz);
-        longLines.write(l10, cs);
-        longLines.write(l9, uR + s.J);
-        longLines.write(l8, uL + s.K);
-        shortLines.write(l7, t7);
-        shortLines.write(l6, z9);
-        shortLines.write(l5, z8);
-        shortLines.step();
-        longLines.step();
-        if (!Settled)
-            shortLines.least = longLines.least = 1.0f;
+        taps.write(l4, i, t4);
+        taps.write(l17, i, cw);
+        taps.write(l16, i, cu);
+        taps.write(l15, i, cr);
+        taps.write(l14, i, cy);
+        taps.write(l13, i, cv);
+        taps.write(l12, i, ct);
+        taps.write(l11, i, cz);
+        taps.write(l10, i, cs);
+        taps.write(l9, i, uR + s.J);
+        taps.write(l8, i, uL + s.K);
+        taps.write(l7, i, t7);
+        taps.write(l6, i, z9);
+        taps.write(l5, i, z8);
+        taps.endSample();
     }
+    state = s;
+    dcLeft = dcL;
+    dcRight = dcR;
 }
 } // namespace
 
@@ -333,14 +429,42 @@ void SpringModelA::gen01Perform(const SampleValue* in1, const SampleValue* in2, 
     b.inIn = reciprocalOfOnePlus(b.gIn);
     b.inLoop = reciprocalOfOnePlus(b.gLoop);
 
-    State s = state;
-    // Y and B stand still through the block when their next steps change nothing.
-    const bool settled = !fresh && s.Y + (c.gen01Length - s.Y) / b.P == s.Y && s.B + (c.gen01Spread - s.B) / b.P == s.B;
-    if (settled)
-        runSamples<true>(b, s, dcBlockerLeft, dcBlockerRight, in1, in2, out1, out2, n);
+    State& s = state;
+    // A slide stands still through the block when its next step changes nothing. With Y and B still,
+    // the block runs in steady runs between the few samples where a tap's slots or fraction jump.
+    const bool delaysSettled = !fresh && s.Y + (c.gen01Length - s.Y) / b.P == s.Y && s.B + (c.gen01Spread - s.B) / b.P == s.B;
+    const bool diffusionSettled = s.W + (c.gen01Diffusion - s.W) / b.P == s.W;
+    if (delaysSettled)
+    {
+        const std::array<float, numTaps> delays = readDelays(b, s.Y, s.B);
+        for (Index done = 0; done < n;)
+        {
+            const Index run = steadyRun(b, delays, n - done);
+            if (run == 0)
+            {
+                SlidingTaps taps{b};
+                runSamples<false>(b, taps, s, dcBlockerLeft, dcBlockerRight, in1 + done, in2 + done, out1 + done,
+                                  out2 + done, 1);
+                ++done;
+                continue;
+            }
+            SteadyTaps taps(b, delays);
+            if (diffusionSettled)
+                runSamples<true>(b, taps, s, dcBlockerLeft, dcBlockerRight, in1 + done, in2 + done, out1 + done,
+                                 out2 + done, run);
+            else
+                runSamples<false>(b, taps, s, dcBlockerLeft, dcBlockerRight, in1 + done, in2 + done, out1 + done,
+                                  out2 + done, run);
+            b.shortLines.position = (b.shortLines.position + static_cast<int32_t>(run)) & b.shortLines.mask;
+            b.longLines.position = (b.longLines.position + static_cast<int32_t>(run)) & b.longLines.mask;
+            done += run;
+        }
+    }
     else
-        runSamples<false>(b, s, dcBlockerLeft, dcBlockerRight, in1, in2, out1, out2, n);
-    state = s;
+    {
+        SlidingTaps taps{b};
+        runSamples<false>(b, taps, s, dcBlockerLeft, dcBlockerRight, in1, in2, out1, out2, n);
+    }
     for (int k = 0; k < numDelayLines && n > 0; ++k)
     {
         const LineGroup& lines = k < 4 ? b.shortLines : b.longLines;

@@ -204,6 +204,56 @@ TEST(SpringModelAImpulse, StaysFiniteAndBoundedAtTheEndsOfEveryRangeAtEveryRate)
             }
 }
 
+// With its slides at their targets the model runs a block in steady stretches between the samples
+// where a read's slots wrap round; the first block after its lines were emptied forms every read
+// afresh at every sample instead. Both give the same samples, through several wraps of the long lines.
+// The last case sets the controls beyond what the router writes: short reads with fractions, and long
+// reads far enough back that their read points cross powers of two between the wraps.
+TEST(SpringModelASteady, StretchesRenderAsReadsFormedAtEverySampleDo)
+{
+    constexpr size_t total = 3 * 65536;
+    const struct
+    {
+        float rate, size, length, spread; // length and spread 0: as the router sets them
+    } cases[] = {{44100.0f, 4.0f, 0.0f, 0.0f}, {192000.0f, 12.0f, 0.0f, 0.0f}, {48000.0f, 8.0f, 300.3f, 100.3f}};
+    for (const auto& c : cases)
+    {
+        const std::string name = describe(c.rate, 60.0f, c.size) + ", length " + std::to_string(c.length);
+        SpringModelARig oneBlock(c.rate, 60.0f, c.size), blocks(c.rate, 60.0f, c.size);
+        for (SpringModelARig* rig : {&oneBlock, &blocks})
+        {
+            SpringModelA& model = rig->model();
+            if (c.length > 0.0f)
+            {
+                model.controls.gen01Length = model.state.Y = c.length;
+                model.controls.gen01Spread = model.state.B = c.spread;
+            }
+            for (SpringModelA::DelayLine& line : model.delayLines)
+                line.writePosition = line.readPosition; // no write yet since they were emptied
+        }
+        std::vector<float> inL(total), inR(total);
+        Noise noise;
+        for (size_t i = 0; i < total; ++i)
+            noise(i, inL[i], inR[i]);
+
+        StereoSignal expected{std::vector<float>(total), std::vector<float>(total)};
+        SpringModelA& model = oneBlock.model();
+        model.gen01Perform(inL.data(), inR.data(), model.controls, c.rate, expected.left.data(),
+                           expected.right.data(), static_cast<Index>(total));
+        StereoSignal out{std::vector<float>(total), std::vector<float>(total)};
+        for (size_t done = 0; done < total; done += blockSize)
+            blocks.model().gen01Perform(inL.data() + done, inR.data() + done, blocks.model().controls, c.rate,
+                                        out.left.data() + done, out.right.data() + done, blockSize);
+
+        ASSERT_GT(peakMagnitude(expected.left), 0.1) << name;
+        for (size_t i = 0; i < total; ++i)
+        {
+            ASSERT_EQ(out.left[i], expected.left[i]) << name << ", sample " << i;
+            ASSERT_EQ(out.right[i], expected.right[i]) << name << ", sample " << i;
+        }
+    }
+}
+
 TEST(SpringModelAHostile, AnOverflowingBurstIsSilencedAndTheModelRingsAgainAfterIt)
 {
     SpringModelARig rig(48000.0f, 100.0f, 12.0f);
