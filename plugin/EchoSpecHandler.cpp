@@ -20,6 +20,8 @@ void QuillmoreAudioProcessor::EchoSpecHandler::handleMessageEvent(const PRT::Mes
 
 bool QuillmoreAudioProcessor::EchoSpecHandler::isEchoSpectrumTag(PRT::MessageTag tag)
 {
+    if (tag != echoSpectrumHash)
+        return false;
     if (!hasLastTag || tag != lastTag)
     {
         const char* text = owner.prtObject.resolveTag(tag);

@@ -2,6 +2,7 @@
 
 #include "plugin/QuillmoreAudioProcessor.h"
 #include "runtime/EventHandler.h"
+#include "runtime/TagHash.h"
 
 #include <array>
 
@@ -21,6 +22,8 @@ public:
     // Takes the queued events at once, so the queue never grows and they arrive on the audio thread.
     void eventsAvailable() override;
     void handleMessageEvent(const PRT::MessageEvent& event) override;
+    // Only the spectrum lists: the patch's other reports are then never queued, nor collected.
+    bool takesMessage(PRT::MessageTag tag) override { return isEchoSpectrumTag(tag); }
 
 private:
     bool isEchoSpectrumTag(PRT::MessageTag tag);
@@ -31,8 +34,10 @@ private:
     int frameCount = 0;
     std::array<float, spectrumFrameSize> frameValues{};
 
-    // The processor installs its patcher once, so a tag always resolves to the same text: the last
-    // one looked up is remembered, sparing the walk through the patch for every list.
+    // A tag whose hash is not that of "EchoSpec" cannot be it; one that has the hash is confirmed by
+    // its text. The processor installs its patcher once, so a tag always resolves to the same text:
+    // the last one looked up is remembered, sparing the walk through the patch for every list.
+    static constexpr PRT::MessageTag echoSpectrumHash = PRT::hashString("EchoSpec");
     bool hasLastTag = false;
     PRT::MessageTag lastTag = 0;
     bool lastTagIsEchoSpectrum = false;

@@ -64,6 +64,7 @@ public:
     void sendNumMessage(MessageTag tag, MessageTag objectId, float value, MillisecondTime time) override;
     void sendListMessage(MessageTag tag, MessageTag objectId, const list& values, MillisecondTime time) override;
     void sendBangMessage(MessageTag tag, MessageTag objectId, MillisecondTime time) override;
+    bool takesMessage(MessageTag tag) override;
     void notifyParameterValueChanged(ParameterIndex index, ParameterValue value, bool ignoreValue) override;
     void scheduleParameterChange(ParameterIndex index, ParameterValue value, MillisecondTime delay) override;
     void scheduleParameterBang(ParameterIndex index, MillisecondTime delay) override;

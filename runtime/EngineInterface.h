@@ -37,6 +37,8 @@ public:
     virtual void sendNumMessage(MessageTag tag, MessageTag objectId, float value, MillisecondTime time) = 0;
     virtual void sendListMessage(MessageTag tag, MessageTag objectId, const list& values, MillisecondTime time) = 0;
     virtual void sendBangMessage(MessageTag tag, MessageTag objectId, MillisecondTime time) = 0;
+    // Whether a message of this tag would reach anyone: a report that none takes need not be collected.
+    virtual bool takesMessage(MessageTag) { return true; }
 
     virtual void notifyParameterValueChanged(ParameterIndex index, ParameterValue value, bool ignoreValue) = 0;
     // Sets or re-applies a parameter at now + delay.

@@ -29,6 +29,11 @@ public:
     virtual void handleStartupEvent(const StartupEvent&) {}
     virtual void handleBBUEvent(const BBUEvent&) {}
 
+    // Whether the handler wants the message events of this tag at all. The engine builds and queues
+    // none of those it declines, and the patch may skip collecting reports nobody takes. Asked on the
+    // engine's thread; the answer for a tag must stay the same while the handler is linked.
+    virtual bool takesMessage(MessageTag) { return true; }
+
     // The interface that feeds this handler; not owned.
     ParameterEventInterface* getLinkedInterface() const { return linkedInterface; }
     void linkInterface(ParameterEventInterface* feedingInterface) { linkedInterface = feedingInterface; }

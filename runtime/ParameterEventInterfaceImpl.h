@@ -20,6 +20,9 @@ public:
     virtual void pullEvents(EventList& events, MillisecondTime now) = 0;
     virtual void flushParameterNotifications(MillisecondTime now) = 0;
     virtual void queueHandlerEvent(EventVariant&& event) = 0;
+    // Whether message events of this tag reach anyone through this interface (see
+    // EventHandler::takesMessage); those that do not are never queued for it.
+    virtual bool takesMessage(MessageTag) { return true; }
     // Lets the handler know that events were queued for it.
     virtual void notifyHandler() = 0;
     virtual bool isActive() = 0;

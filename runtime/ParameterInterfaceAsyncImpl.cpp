@@ -149,6 +149,12 @@ void ParameterInterfaceAsyncImpl<Shadow>::queueHandlerEvent(EventVariant&& event
 }
 
 template <typename Shadow>
+bool ParameterInterfaceAsyncImpl<Shadow>::takesMessage(MessageTag tag)
+{
+    return handler != nullptr && handler->takesMessage(tag);
+}
+
+template <typename Shadow>
 void ParameterInterfaceAsyncImpl<Shadow>::notifyHandler()
 {
     if (handlerPending && handler != nullptr)

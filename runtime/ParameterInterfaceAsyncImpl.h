@@ -49,6 +49,8 @@ public:
     void pullEvents(EventList& events, MillisecondTime now) override;
     void flushParameterNotifications(MillisecondTime now) override;
     void queueHandlerEvent(EventVariant&& event) override;
+    // Without a handler the messages would be dropped.
+    bool takesMessage(MessageTag tag) override;
     void notifyHandler() override;
     bool isActive() override { return active.load(); }
     bool deactivate() override { return active.exchange(false); }

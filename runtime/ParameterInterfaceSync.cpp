@@ -94,6 +94,11 @@ void ParameterInterfaceSync::queueHandlerEvent(EventVariant&& event)
     deliverToHandler(*handler, event);
 }
 
+bool ParameterInterfaceSync::takesMessage(MessageTag tag)
+{
+    return handler != nullptr && handler->takesMessage(tag);
+}
+
 bool ParameterInterfaceSync::deactivate()
 {
     return std::exchange(active, false);

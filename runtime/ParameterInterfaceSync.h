@@ -38,6 +38,7 @@ public:
     void pullEvents(EventList&, MillisecondTime) override {}
     void flushParameterNotifications(MillisecondTime) override {}
     void queueHandlerEvent(EventVariant&& event) override;
+    bool takesMessage(MessageTag tag) override;
     void notifyHandler() override {}
     bool isActive() override { return active; }
     bool deactivate() override;

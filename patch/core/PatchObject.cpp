@@ -45,6 +45,12 @@ void PatchObject::sendBang(const HashedText& tag)
         engine->sendBangMessage(tag.hash, path.hash, owner.getTime());
 }
 
+bool PatchObject::isTaken(const HashedText& tag) const
+{
+    EngineInterface* engine = owner.getEngine();
+    return engine != nullptr && engine->takesMessage(tag.hash);
+}
+
 void PatchObject::scheduleOwnClock(MillisecondTime delay)
 {
     owner.scheduleOwnClock(clockId, delay);

@@ -78,6 +78,8 @@ protected:
     void sendNumber(const HashedText& tag, float value);
     void sendList(const HashedText& tag, const list& values);
     void sendBang(const HashedText& tag);
+    // Whether a message of this tag would reach anyone (no engine: no one).
+    bool isTaken(const HashedText& tag) const;
     // A clock event for the owning class, at the class's current time plus delay.
     void scheduleOwnClock(MillisecondTime delay);
     void scheduleOwnClockWithValue(MillisecondTime delay, ParameterValue value);

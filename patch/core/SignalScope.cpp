@@ -70,6 +70,16 @@ void SignalScope::prepare(bool changed)
 
 void SignalScope::process(const SampleValue* input, Index n)
 {
+    // While nobody takes the reports the scan is skipped and the scope starts afresh, so that the
+    // first report after someone listens holds only what came since.
+    if (!isTaken(tags::monitor))
+    {
+        values.clear();
+        peak = 0.0f;
+        countdown = static_cast<float>(samplingInterval);
+        return;
+    }
+
     // A sampling interval's stretch at a time: its largest magnitude first (a loop the compiler
     // vectorises), and only when that beats the running peak, the first sample that reaches it.
     Index i = 0;

@@ -271,3 +271,24 @@ TEST_F(InterfaceObjectsTest, ScopeKeepsTheSignedPeakOfEachInterval)
     EXPECT_EQ(sent[0].objectId, bench->scope.getId());
     EXPECT_EQ(sent[0].values, expected);
 }
+
+TEST_F(InterfaceObjectsTest, ScopeThatNobodyListensToReportsOnlyWhatCameAfterSomeoneDoes)
+{
+    // A report half collected, then loud blocks while "monitor" is declined: nothing is sent, and
+    // nothing of either may linger.
+    std::vector<float> block(96, 5.0f);
+    for (int i = 0; i < 20; ++i)
+        bench->scope.process(block.data(), 96);
+    patch.interface.declinedTags = {tags::monitor.hash};
+    for (int i = 0; i < 200; ++i)
+        bench->scope.process(block.data(), 96);
+    EXPECT_TRUE(patch.takeSent().empty());
+
+    patch.interface.declinedTags.clear();
+    std::vector<float> quiet(128, 0.25f);
+    for (int interval = 0; interval < 128; ++interval)
+        bench->scope.process(quiet.data(), 128);
+    const std::vector<SentMessage> sent = patch.takeSent();
+    ASSERT_EQ(sent.size(), 1u);
+    EXPECT_EQ(sent[0].values, std::vector<float>(128, 0.25f));
+}

@@ -537,6 +537,30 @@ TEST_F(EngineCoreTest, MessagesAndTransportReportsReachEveryInterface)
     engine.unregisterInterface(&second);
 }
 
+TEST_F(EngineCoreTest, MessagesReachOnlyTheInterfacesThatTakeTheirTag)
+{
+    RecordingInterface second;
+    second.declinedTags = {11};
+    engine.registerInterface(&second);
+    list values;
+    values.push(1);
+    engine.sendNumMessage(11, 12, 0.5f, 3.0);
+    engine.sendListMessage(11, 12, values, 4.0);
+    engine.sendBangMessage(11, 13, 5.0);
+    engine.sendNumMessage(14, 12, 0.25f, 6.0);
+
+    EXPECT_EQ(handlerSide.handlerEvents.size(), 4u);
+    ASSERT_EQ(second.handlerEvents.size(), 1u);
+    EXPECT_EQ(second.handlerEvents[0].get<MessageEvent>()->tag, 14u);
+    EXPECT_TRUE(engine.takesMessage(11));
+
+    handlerSide.declinedTags = {11};
+    EXPECT_FALSE(engine.takesMessage(11)) << "nobody takes it any more";
+    EXPECT_TRUE(engine.takesMessage(14));
+    engine.unregisterInterface(&second);
+    handlerSide.declinedTags.clear();
+}
+
 TEST_F(EngineCoreTest, FailedDeliveryKeepsTheRemainingEvents)
 {
     const MillisecondTime t = now();

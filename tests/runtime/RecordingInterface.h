@@ -2,6 +2,7 @@
 
 #include "runtime/ParameterEventInterfaceImpl.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -49,6 +50,10 @@ public:
     }
     void flushParameterNotifications(MillisecondTime now) override { flushTimes.push_back(now); }
     void queueHandlerEvent(EventVariant&& event) override { handlerEvents.push_back(std::move(event)); }
+    bool takesMessage(MessageTag tag) override
+    {
+        return std::find(declinedTags.begin(), declinedTags.end(), tag) == declinedTags.end();
+    }
     void notifyHandler() override { ++handlerNotifications; }
     bool isActive() override { return true; }
     bool deactivate() override { return true; }
@@ -65,6 +70,7 @@ public:
     std::vector<Notification> merged;
     std::vector<EventVariant> handlerEvents;
     std::vector<MillisecondTime> flushTimes;
+    std::vector<MessageTag> declinedTags; // message tags this interface does not take
     int refreshes = 0;
     int handlerNotifications = 0;
 };
