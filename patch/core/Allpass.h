@@ -5,6 +5,10 @@
 
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace PRT::dsp
 {
 
@@ -36,27 +40,108 @@ public:
 
     float next(float x, float timeMs, float gain) { return nextAt(x, delaySamples(timeMs), limitGain(gain)); }
 
-    // A block in place at one delay (samples, as delaySamples gives): the taps are found once, and
-    // four samples go at once where they can.
+    // A block in place at one delay (samples, as delaySamples gives): four samples at once through
+    // plain pointers wherever a stretch allows (see Stretch), one by one elsewhere.
     void process(float* signal, Index n, float delay, float gain)
     {
-        processBlock(signal, n, limitGain(gain), [delay](Index) { return delay; }, true);
+        Index i = 0;
+        while (i < n)
+        {
+            const Stretch s = stretchAt(delay, gain);
+            const Index run = (s.length < n - i ? s.length : n - i) & ~Index{3};
+            if (run == 0)
+            {
+                // No stretch at this delay: the rest one by one; at a wrap or the block's end: a few.
+                const Index m = s.usable && n - i > 4 ? 4 : n - i;
+                processEach(signal + i, m, [delay](Index) { return delay; }, limitGain(gain));
+                i += m;
+                continue;
+            }
+            for (Index j = 0; j < run; j += 4)
+                storeFourFloats(signal + i + j, s.stepFour(loadFourFloats(signal + i + j), j));
+            advance(run);
+            i += run;
+        }
     }
 
     // A block in place whose delay (samples) moves from sample to sample.
     void process(float* signal, Index n, const float* delays, float gain)
     {
-        processBlock(signal, n, limitGain(gain), [delays](Index i) { return delays[i]; }, false);
+        processEach(signal, n, [delays](Index i) { return delays[i]; }, limitGain(gain));
+    }
+
+    // The four-at-once step of a loop that runs several stages together (a stage's output is the
+    // next one's input, sample for sample): the stage's slots at one delay from the write position
+    // on, as plain pointers for `length` samples, until a line wraps or the block path's four-sample
+    // reach would read what it writes. `usable` is false where no stretch is possible at this
+    // delay (lines without storage or not yet written, a delay below five samples); the stage's own
+    // process then serves. After a loop has run m samples, advance(m) moves the write positions.
+    using FourFloats = float __attribute__((vector_size(16)));
+    using TwoDoubles = double __attribute__((vector_size(16)));
+    struct Stretch
+    {
+        const float* pastInputs = nullptr; // the first sample's read slots
+        const float* pastOutputs = nullptr;
+        float* inputsTo = nullptr; // the first sample's write slots
+        float* outputsTo = nullptr;
+        // The tap's fraction and the gain, held broadcast: a loop over many stages cannot keep them
+        // all in registers, and a broadcast per use would cost a shuffle each.
+        FourFloats fraction{};
+        TwoDoubles gain{};
+        Index length = 0;
+        bool usable = false;
+
+        // Samples j to j + 3 of the stretch.
+        FourFloats stepFour(FourFloats x, Index j) const
+        {
+            const FourFloats out = combine(readFour(pastInputs + j, fraction), x, readFour(pastOutputs + j, fraction), gain);
+            storeFourFloats(inputsTo + j, x);
+            storeFourFloats(outputsTo + j, out);
+            return out;
+        }
+    };
+
+    Stretch stretchAt(float delay, float gain) const
+    {
+        Stretch s;
+        float* const pastInputs = feedForward_.samples();
+        float* const pastOutputs = feedBack_.samples();
+        if (feedForward_.unwritten() || pastInputs == nullptr || pastOutputs == nullptr
+            || feedBack_.mask() != feedForward_.mask() || feedBack_.writeIndex() != feedForward_.writeIndex())
+            return s;
+        const std::int64_t mask = feedForward_.mask();
+        const std::int64_t w = feedForward_.writeIndex();
+        const DelayLine::Tap tap = feedForward_.tapAt(delay);
+        if (mask + 1 - tap.offset < 5)
+            return s;
+        const std::int64_t r = (w + tap.offset) & mask;
+        // Sample j reads slots r + j and r + j + 1 and writes slot w + j.
+        const std::int64_t room = mask - r < mask + 1 - w ? mask - r : mask + 1 - w;
+        s.pastInputs = pastInputs + r;
+        s.pastOutputs = pastOutputs + r;
+        s.inputsTo = pastInputs + w;
+        s.outputsTo = pastOutputs + w;
+        s.fraction = FourFloats{} + tap.fraction;
+        s.gain = TwoDoubles{} + static_cast<double>(limitGain(gain));
+        s.length = room < 0xffffffff ? static_cast<Index>(room) : 0xffffffffu;
+        s.usable = true;
+        return s;
+    }
+
+    void advance(Index samples)
+    {
+        const std::int64_t w = feedForward_.writeIndex() + samples;
+        feedForward_.setWriteIndex(w);
+        feedBack_.setWriteIndex(w);
     }
 
 private:
     static float limitGain(float gain) { return gain > kMaximumGain ? kMaximumGain : gain > 0.0f ? gain : 0.0f; }
 
-    // The stage's arithmetic over a block, on the lines' storage directly. Both lines are written
-    // together, so one tap serves both; once the lines have been written, a tap does not depend on
-    // the write position.
+    // The stage's arithmetic over a block, sample by sample, on the lines' storage directly. Both
+    // lines are written together, so one tap serves both.
     template <typename DelayOf>
-    void processBlock(float* signal, Index n, float g, DelayOf delayOf, bool oneDelay)
+    void processEach(float* signal, Index n, DelayOf delayOf, float g)
     {
         Index i = 0;
         if (n > 0 && feedForward_.unwritten())
@@ -75,29 +160,10 @@ private:
         const std::int64_t mask = feedForward_.mask();
         std::int64_t w = feedForward_.writeIndex();
         const double wideGain = g;
-        DelayLine::Tap tap = feedForward_.tapAt(delayOf(i));
-        while (i < n)
+        for (; i < n; ++i)
         {
-            if (!oneDelay)
-                tap = feedForward_.tapAt(delayOf(i));
+            const DelayLine::Tap tap = feedForward_.tapAt(delayOf(i));
             const std::int64_t r = (w + tap.offset) & mask;
-            // Four samples at once where their slots lie in one piece and none of them reads what
-            // another of the four writes (the oldest read at least five slots back).
-            if (oneDelay && mask + 1 - tap.offset >= 5 && n - i >= 4 && r + 4 <= mask && w + 3 <= mask)
-            {
-                const FourFloats x = loadFourFloats(signal + i);
-                const FourFloats a = readFour(pastInputs + r, tap.fraction);
-                const FourFloats b = readFour(pastOutputs + r, tap.fraction);
-                const FourDoubles y =
-                    __builtin_convertvector(a, FourDoubles) - __builtin_convertvector(x - b, FourDoubles) * wideGain;
-                const FourFloats out = __builtin_convertvector(y, FourFloats);
-                storeFourFloats(pastInputs + w, x);
-                storeFourFloats(pastOutputs + w, out);
-                storeFourFloats(signal + i, out);
-                w = (w + 4) & mask;
-                i += 4;
-                continue;
-            }
             const float x = signal[i];
             const float a = interpolate(pastInputs[r], pastInputs[(r + 1) & mask], tap.fraction);
             const float b = interpolate(pastOutputs[r], pastOutputs[(r + 1) & mask], tap.fraction);
@@ -106,7 +172,6 @@ private:
             pastOutputs[w] = y;
             signal[i] = y;
             w = (w + 1) & mask;
-            ++i;
         }
         feedForward_.setWriteIndex(w);
         feedBack_.setWriteIndex(w);
@@ -119,9 +184,23 @@ private:
 
     // The line's linear read, in single precision.
     static float interpolate(float y0, float y1, float fraction) { return fraction * (y1 - y0) + y0; }
-    using FourFloats = float __attribute__((vector_size(16)));
-    using FourDoubles = double __attribute__((vector_size(32)));
-    static FourFloats readFour(const float* slots, float fraction)
+    // Four samples of the stage's arithmetic: a - (x - b) g, in double as step() has it.
+    static FourFloats combine(FourFloats a, FourFloats x, FourFloats b, TwoDoubles g)
+    {
+#if defined(__SSE2__)
+        // Spelled out in halves: the compiler's own split of the double vector converts the high
+        // halves through memory.
+        const __m128 d = x - b;
+        const __m128d low = _mm_sub_pd(_mm_cvtps_pd(a), _mm_mul_pd(_mm_cvtps_pd(d), g));
+        const __m128d high = _mm_sub_pd(_mm_cvtps_pd(_mm_movehl_ps(a, a)), _mm_mul_pd(_mm_cvtps_pd(_mm_movehl_ps(d, d)), g));
+        return _mm_movelh_ps(_mm_cvtpd_ps(low), _mm_cvtpd_ps(high));
+#else
+        using FourDoubles = double __attribute__((vector_size(32)));
+        const FourDoubles y = __builtin_convertvector(a, FourDoubles) - __builtin_convertvector(x - b, FourDoubles) * g[0];
+        return __builtin_convertvector(y, FourFloats);
+#endif
+    }
+    static FourFloats readFour(const float* slots, FourFloats fraction)
     {
         const FourFloats y0 = loadFourFloats(slots);
         const FourFloats y1 = loadFourFloats(slots + 1);

@@ -4,6 +4,7 @@
 #include "patch/core/SignalBuffer.h"
 
 #include <cmath>
+#include <cstring>
 
 namespace PRT
 {
@@ -193,24 +194,116 @@ bool Quillmore::PRTSubpatcher_49::renderSize(Index n)
 }
 
 void Quillmore::PRTSubpatcher_49::runStages(std::array<dsp::Allpass, numStages>& stages, bool isLeft, float* signal,
-                                            Index n, bool sizeSteady)
+                                            Index n)
 {
     const SampleValue* s = size.get();
     SampleValue* delays = stageDelays.get();
     for (int k = 0; k < numStages; ++k)
     {
         dsp::Allpass& stage = stages[static_cast<size_t>(k)];
-        const float gain = stageGains[static_cast<size_t>(k)];
-        // While the size stands still (nearly always), each stage reads at one delay all block.
-        if (sizeSteady)
-        {
-            stage.process(signal, n, stage.delaySamples(stageTimeMs(k, isLeft, s[0])), gain);
-            continue;
-        }
         for (Index i = 0; i < n; ++i)
             delays[i] = stage.delaySamples(stageTimeMs(k, isLeft, s[i]));
-        stage.process(signal, n, delays, gain);
+        stage.process(signal, n, delays, stageGains[static_cast<size_t>(k)]);
     }
+}
+
+void Quillmore::PRTSubpatcher_49::runSteadyNetwork(Index n)
+{
+    const float sizeFactor = size.get()[0];
+    std::array<dsp::Allpass*, 2 * numStages> stages{};
+    std::array<float, 2 * numStages> delays{}, gains{};
+    for (int k = 0; k < numStages; ++k)
+        for (const bool isLeft : {true, false})
+        {
+            const auto s = static_cast<size_t>(isLeft ? k : numStages + k);
+            stages[s] = &(isLeft ? leftStages : rightStages)[static_cast<size_t>(k)];
+            delays[s] = stages[s]->delaySamples(stageTimeMs(k, isLeft, sizeFactor));
+            gains[s] = stageGains[static_cast<size_t>(k)];
+        }
+    float* const chainL = leftChain.get();
+    float* const chainR = rightChain.get();
+    float* const blockedL = leftBlocked.get();
+    float* const blockedR = rightBlocked.get();
+
+    Index i = 0;
+    while (i < n)
+    {
+        std::array<dsp::Allpass::Stretch, 2 * numStages> runs;
+        Index run = n - i;
+        bool usable = true;
+        for (size_t s = 0; s < runs.size(); ++s)
+        {
+            runs[s] = stages[s]->stretchAt(delays[s], gains[s]);
+            usable &= runs[s].usable;
+            run = runs[s].length < run ? runs[s].length : run;
+        }
+        run &= ~Index{3};
+        if (run == 0)
+        {
+            // Each stage on its own: over the rest of the block where a stage cannot run four samples
+            // at once, else over the few samples at a line's wrap or the block's end.
+            const Index m = usable && n - i > 4 ? 4 : n - i;
+            for (size_t s = 0; s < stages.size(); ++s)
+                stages[s]->process(s < numStages ? chainL + i : chainR + i, m, delays[s], gains[s]);
+            blockDc(i, i + m);
+            i += m;
+            continue;
+        }
+        // Both channels' stages four samples at a time, and the DC blockers behind them in the same
+        // loop: a blocker waits on its previous output every sample, and the stages' independent work
+        // fills that wait.
+        dsp::DcBlocker dcL = leftDcBlocker, dcR = rightDcBlocker; // locals: the stores cannot touch them
+        for (Index j = 0; j < run; j += 4)
+        {
+            dsp::Allpass::FourFloats l, r;
+            std::memcpy(&l, chainL + i + j, sizeof l);
+            std::memcpy(&r, chainR + i + j, sizeof r);
+            for (size_t s = 0; s < numStages; ++s)
+            {
+                l = runs[s].stepFour(l, j);
+                r = runs[numStages + s].stepFour(r, j);
+            }
+            std::memcpy(chainL + i + j, &l, sizeof l);
+            std::memcpy(chainR + i + j, &r, sizeof r);
+            for (int k = 0; k < 4; ++k)
+            {
+                blockedL[i + j + static_cast<Index>(k)] = dcL.next(l[k]);
+                blockedR[i + j + static_cast<Index>(k)] = dcR.next(r[k]);
+            }
+        }
+        leftDcBlocker = dcL;
+        rightDcBlocker = dcR;
+        for (dsp::Allpass* stage : stages)
+            stage->advance(run);
+        i += run;
+    }
+}
+
+void Quillmore::PRTSubpatcher_49::blockDc(Index from, Index to)
+{
+    const SampleValue* aL = leftChain.get();
+    const SampleValue* aR = rightChain.get();
+    SampleValue* bL = leftBlocked.get();
+    SampleValue* bR = rightBlocked.get();
+    // Both channels in one loop: each blocker waits on its previous output, so two of them overlap.
+    dsp::DcBlocker dcL = leftDcBlocker, dcR = rightDcBlocker; // locals: the stores cannot touch them
+    for (Index i = from; i < to; ++i)
+    {
+        bL[i] = dcL.next(aL[i]);
+        bR[i] = dcR.next(aR[i]);
+    }
+    leftDcBlocker = dcL;
+    rightDcBlocker = dcR;
+}
+
+bool Quillmore::PRTSubpatcher_49::overflowed(Index n)
+{
+    const SampleValue* signals[] = {leftChain.get(), rightChain.get(), leftBlocked.get(), rightBlocked.get()};
+    int overflow = 0; // an int, not a bool: the compiler vectorises the loop then
+    for (const SampleValue* x : signals)
+        for (Index i = 0; i < n; ++i)
+            overflow |= !(std::fabs(x[i]) <= overflowLevel);
+    return overflow != 0;
 }
 
 void Quillmore::PRTSubpatcher_49::processBlock(const SampleValue* const* inputs, SampleValue* const* outputs, Index n)
@@ -241,29 +334,24 @@ void Quillmore::PRTSubpatcher_49::processBlock(const SampleValue* const* inputs,
         const float feedback = finiteOr(c.feedback, 0.0f);
         for (Index i = 0; i < n; ++i)
             c.chain[i] = c.input[i] + c.carry[i] * feedback;
-        runStages(c.stages, c.isLeft, c.chain, n, sizeSteady);
-        // The chain's output, not the DC-blocked one, is what the delay feeds back.
-        c.delay.process(finiteOr(c.delayTime, 0.0f), c.chain, c.carry, n);
     }
-    // Both channels in one loop: each blocker waits on its previous output, so two of them overlap.
-    const SampleValue* aL = leftChain.get();
-    const SampleValue* aR = rightChain.get();
-    SampleValue* bL = leftBlocked.get();
-    SampleValue* bR = rightBlocked.get();
-    dsp::DcBlocker dcL = leftDcBlocker, dcR = rightDcBlocker; // locals: the stores cannot touch them
-    bool overflow = false;
-    for (Index i = 0; i < n; ++i)
+    // While the size stands still (nearly always), each stage reads at one delay all block.
+    if (sizeSteady)
     {
-        bL[i] = dcL.next(aL[i]);
-        bR[i] = dcR.next(aR[i]);
-        overflow |= !(std::fabs(aL[i]) <= overflowLevel) | !(std::fabs(aR[i]) <= overflowLevel)
-                    | !(std::fabs(bL[i]) <= overflowLevel) | !(std::fabs(bR[i]) <= overflowLevel);
+        runSteadyNetwork(n);
     }
-    leftDcBlocker = dcL;
-    rightDcBlocker = dcR;
+    else
+    {
+        for (Channel& c : channels)
+            runStages(c.stages, c.isLeft, c.chain, n);
+        blockDc(0, n);
+    }
+    // The chain's output, not the DC-blocked one, is what the delay feeds back.
+    for (Channel& c : channels)
+        c.delay.process(finiteOr(c.delayTime, 0.0f), c.chain, c.carry, n);
     // A huge input can overflow the network, and NaN would then stay in its memories for good; a
     // merely absurd level would keep the limiter's gain near 0 for minutes while it died away.
-    if (overflow)
+    if (overflowed(n))
     {
         restartAfterOverflow();
         fillSignalRange(outputs[0], n, 0.0f, 0);

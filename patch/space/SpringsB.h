@@ -116,8 +116,14 @@ private:
 
     // The size signal of the block, smoothed; true when it stood still for the whole block.
     bool renderSize(Index n);
-    // One channel's chain on `signal` in place, under the block's size signal.
-    void runStages(std::array<dsp::Allpass, numStages>& stages, bool isLeft, float* signal, Index n, bool sizeSteady);
+    // One channel's chain on `signal` in place, under the block's gliding size signal.
+    void runStages(std::array<dsp::Allpass, numStages>& stages, bool isLeft, float* signal, Index n);
+    // Both chains in place and their DC blockers, at the block's one size.
+    void runSteadyNetwork(Index n);
+    // The DC blockers from the chains into the blocked signals, samples from..to.
+    void blockDc(Index from, Index to);
+    // Whether a chain or blocked sample of the block left the range audio reaches (or is NaN).
+    bool overflowed(Index n);
     // Empties every memory after a block that overflowed, so the model does not stay silenced.
     void restartAfterOverflow();
 
