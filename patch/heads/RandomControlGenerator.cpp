@@ -35,9 +35,9 @@ RandomControlGenerator::RandomControlGenerator(const RandomControlGeneratorSetup
 
 void RandomControlGenerator::setupObjects()
 {
-    frequencyNoise.seedFromClock();
+    frequencyHold.seedFromClock();
     frequencyRateBox.setUp(NumberBox::floatFormat);
-    levelNoise.seedFromClock();
+    levelHold.seedFromClock();
     targetMonitor.setUp(SignalMonitor::FollowInput);
     levelRateBox.setUp(NumberBox::floatFormat);
     rampTimeBox.setUp({rampTimeMs});
@@ -88,41 +88,36 @@ void RandomControlGenerator::processBlock(const SampleValue* const*, SampleValue
 
     // Both random chains in one loop, their operators in locals: the cosine of the held frequency
     // goes to the output, the held level is needed only where the target monitor looks, at the first
-    // sample. Each noise source still draws every sample, so the sample-and-holds take the value of
-    // their trigger sample.
-    dsp::NoiseGenerator noise1 = frequencyNoise;
+    // sample. The noise sources are drawn only when their holds take a value.
     dsp::RampPhasor phasor1 = frequencyPhasor;
-    dsp::SampleAndHold hold1 = frequencyHold;
+    dsp::HeldNoise hold1 = frequencyHold;
     dsp::CosineOscillator cosine = oscillator;
-    dsp::NoiseGenerator noise2 = levelNoise;
     dsp::RampPhasor phasor2 = levelPhasor;
-    dsp::SampleAndHold hold2 = levelHold;
+    dsp::HeldNoise hold2 = levelHold;
     const float rate1 = frequencyRate;
     const float rate2 = levelRate;
-    float firstLevel = 0.0f;
     // The frequency changes only when it is redrawn: its phase step is worked out then.
     float frequency = hold1.held();
     std::uint32_t step = cosine.increment(frequency);
+    float firstLevel = 0.0f;
     for (Index i = 0; i < n; ++i)
     {
-        const float white1 = noise1.next();
-        const float held = hold1.next(phasor1.next(rate1), white1);
+        const float held = hold1.next(phasor1.next(rate1), i);
         if (held != frequency)
         {
             frequency = held;
             step = cosine.increment(frequency);
         }
         out[i] = cosine.nextWithIncrement(step);
-        const float white2 = noise2.next();
-        const float level = hold2.next(phasor2.next(rate2), white2);
+        const float level = hold2.next(phasor2.next(rate2), i);
         if (i == 0)
             firstLevel = level;
     }
-    frequencyNoise = noise1;
+    hold1.endBlock(n);
+    hold2.endBlock(n);
     frequencyPhasor = phasor1;
     frequencyHold = hold1;
     oscillator = cosine;
-    levelNoise = noise2;
     levelPhasor = phasor2;
     levelHold = hold2;
 

@@ -8,10 +8,9 @@
 #include "patch/core/Quillmore.h"
 #include "patch/core/LoadTimeObjects.h"
 #include "patch/core/MessageBox.h"
-#include "patch/core/NoiseGenerator.h"
+#include "patch/core/HeldNoise.h"
 #include "patch/core/NumberBox.h"
 #include "patch/core/RampPhasor.h"
-#include "patch/core/SampleAndHold.h"
 #include "patch/core/SegmentRamp.h"
 #include "patch/core/SignalMonitor.h"
 
@@ -90,13 +89,11 @@ private:
     float levelRate = initialRate;
     float amount = initialAmount;
 
-    dsp::NoiseGenerator frequencyNoise;
     dsp::RampPhasor frequencyPhasor;
-    dsp::SampleAndHold frequencyHold;
+    dsp::HeldNoise frequencyHold;
     dsp::CosineOscillator oscillator;
-    dsp::NoiseGenerator levelNoise;
     dsp::RampPhasor levelPhasor;
-    dsp::SampleAndHold levelHold;
+    dsp::HeldNoise levelHold;
     SegmentRamp ramp{*this, rampDoneClock};
     bool operatorsPrepared = false;
     SignalBuffer glide{*this};

@@ -1,5 +1,6 @@
 #include "patch/core/NoiseGenerator.h"
 #include "patch/core/RandomState.h"
+#include "patch/core/RandomStateJump.h"
 
 #include <gtest/gtest.h>
 
@@ -66,4 +67,23 @@ TEST(NoiseGenerator, IsUniformOnMinusOneToOneAndNeverReachesOne)
     EXPECT_EQ(noise.next(), 1.0f - 1.0f / 8388608.0f);
     noise.state() = RandomState{};
     EXPECT_EQ(noise.next(), -1.0f);
+}
+
+TEST(RandomState, AJumpLandsWhereAsManySingleStepsWould)
+{
+    // Below, at and across every table size, and beyond the largest table.
+    for (std::uint64_t steps : {0ull, 1ull, 31ull, 32ull, 33ull, 255ull, 256ull, 1000ull, 8191ull, 8192ull, 8193ull,
+                                16384ull + 7ull, 3ull * 8192ull + 100ull})
+    {
+        RandomState jumped, stepped;
+        seedRandomState(static_cast<float>(steps) + 0.25f, jumped);
+        stepped = jumped;
+        advanceRandomState(jumped, steps);
+        for (std::uint64_t k = 0; k < steps; ++k)
+            nextRandomBits(stepped);
+        EXPECT_EQ(jumped.s0, stepped.s0) << steps << " steps";
+        EXPECT_EQ(jumped.s1, stepped.s1) << steps << " steps";
+        EXPECT_EQ(jumped.s2, stepped.s2) << steps << " steps";
+        EXPECT_EQ(jumped.s3, stepped.s3) << steps << " steps";
+    }
 }
