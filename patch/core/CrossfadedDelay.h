@@ -93,8 +93,13 @@ public:
     void process(const float* delay, const float* input, float* output, std::size_t n)
     {
         bool steady = interpolation_ == Interpolation::FourPoint && remaining_ <= 0.0f && current_ != -1.0f;
-        for (std::size_t i = 0; i < n && steady; ++i)
-            steady = delay[i] == current_;
+        if (steady)
+        {
+            int same = 1; // an int, not a bool, and no early exit: the compiler vectorises the loop then
+            for (std::size_t i = 0; i < n; ++i)
+                same &= delay[i] == current_;
+            steady = same != 0;
+        }
         if (steady)
         {
             line_.processFourPoint(current_, input, output, n);

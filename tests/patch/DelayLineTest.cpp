@@ -352,7 +352,8 @@ TEST_F(AllpassTest, ABlockAtMovingDelaysMatchesTheStageSampleBySample)
 
 // A block through a crossfaded four-point line gives the very samples its per-sample calls give: at
 // a steady fractional time (the stretch read), across a change of time inside the block, at the
-// shortest and longest times, and with a line that wraps many times.
+// shortest and longest times and around the reach of four samples at once, and with a line that
+// wraps many times.
 TEST(CrossfadedDelayBlockTest, ABlockIsTheSameAsItsSamplesOneByOne)
 {
     struct Case
@@ -365,6 +366,8 @@ TEST(CrossfadedDelayBlockTest, ABlockIsTheSameAsItsSamplesOneByOne)
         {"whole", {1000.0f, 1000.0f, 1000.0f}},
         {"changes", {12.5f, 40.25f, 40.25f, 3.0f, 3.0f}},
         {"shortest", {0.0f, 1.0f, 1.0f, 0.5f}},
+        // Where four samples at once would read a slot that an earlier one of them writes.
+        {"around the four-sample reach", {4.0f, 4.0f, 5.5f, 5.5f, 6.0f, 6.0f, 6.5f, 6.5f, 7.0f, 7.0f, 8.0f, 8.0f}},
         {"beyond the maximum", {5000.0f, 5000.0f, 1500.75f}},
     };
     for (const Case& c : cases)
