@@ -2,6 +2,9 @@
 
 #include "patch/core/BiquadCoefficients.h"
 
+#include <cstdint>
+#include <cstring>
+
 namespace PRT::dsp
 {
 
@@ -23,6 +26,35 @@ struct BiquadState
         y2 = y1;
         y1 = y;
         return y;
+    }
+
+    // n samples of process() at held coefficients (in may be out). A filter whose two inputs and
+    // two outputs stand at one input and one output, and that gives that output again for that
+    // input, stands still for as long as the input holds: the rest of such a stretch is a fill.
+    void render(const float* in, float* out, std::uint32_t n, const BiquadCoefficients& c)
+    {
+        BiquadState s = *this; // a local: the stores to out cannot touch it
+        for (std::uint32_t i = 0; i < n; ++i)
+        {
+            const float x = in[i];
+            const bool standing = sameBits(x, s.x1) && sameBits(x, s.x2) && sameBits(s.y1, s.y2);
+            const float y = s.process(x, c);
+            out[i] = y;
+            if (standing && sameBits(y, s.y2))
+                while (i + 1 < n && sameBits(in[i + 1], x))
+                    out[++i] = y;
+        }
+        *this = s;
+    }
+
+private:
+    // Equal bit for bit: a zero's sign or a NaN's payload would not stand still.
+    static bool sameBits(float a, float b)
+    {
+        std::uint32_t x, y;
+        std::memcpy(&x, &a, sizeof x);
+        std::memcpy(&y, &b, sizeof y);
+        return x == y;
     }
 };
 

@@ -178,19 +178,19 @@ void Quillmore::PRTSubpatcher_54::processBlock(const SampleValue* const* inputs,
     const SampleValue* frequency = heldFrequency.get();
     const SampleValue* gain = heldGain.get();
     const SampleValue* q = heldQ.get();
+    // The held noise stands for thousands of samples, and the filter settles on it: a fill then.
+    dsp::runInCoefficientStretches(
+        stepCoefficients, n,
+        [&](Index i) -> const dsp::BiquadCoefficients& {
+            return stepCoefficients.next(frequency[i], q[i], gain[i], dsp::LowPass);
+        },
+        [&](Index begin, Index end, const dsp::BiquadCoefficients& c) {
+            stepFilter.render(stepped + begin, stepped + begin, end - begin, c);
+        });
     SampleValue* rateMod = rateModulation.get();
     const float rateDepth = instabilityRateDepth;
-    {
-        dsp::BiquadState filter = stepFilter;
-        for (Index i = 0; i < n; ++i)
-        {
-            const float filtered =
-                filter.process(stepped[i], stepCoefficients.next(frequency[i], q[i], gain[i], dsp::LowPass));
-            stepped[i] = filtered;
-            rateMod[i] = static_cast<float>(static_cast<double>(filtered) + 0.5) * rateDepth;
-        }
-        stepFilter = filter;
-    }
+    for (Index i = 0; i < n; ++i)
+        rateMod[i] = static_cast<float>(static_cast<double>(stepped[i]) + 0.5) * rateDepth;
     scope_obj_420.process(rateMod, n);
     filteredNoiseSnapshot.process(stepped, n);
 

@@ -1,5 +1,7 @@
 // The shared operators that the warbler and its modules are built from, each against a small table of
 // inputs and outputs; the ones that schedule clocks run inside the real engine.
+#include "patch/core/BiquadDesigner.h"
+#include "patch/core/BiquadState.h"
 #include "patch/core/ButterworthCascade.h"
 #include "patch/core/EdgeDetector.h"
 #include "patch/core/GeneratedPatcher.h"
@@ -13,10 +15,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <functional>
 #include <limits>
+#include <utility>
 #include <vector>
 
 using namespace PRT;
@@ -121,6 +125,36 @@ TEST(SampleAndHold, TakesTheInputWhenTheControlRisesThroughItsThreshold)
     first.setThreshold(0.0f);
     EXPECT_EQ(first.next(0.3f, 7.0f), 7.0f) << "the previous control starts at 0: the first sample above takes";
     EXPECT_EQ(first.next(0.4f, 8.0f), 7.0f) << "and a control that stays above keeps it";
+}
+
+TEST(BiquadState, ARenderGivesTheSamplesOfProcessAndStandsStillOnAHeldInput)
+{
+    dsp::BiquadDesigner designer;
+    designer.prepare(48000.0f);
+    const dsp::BiquadCoefficients c = designer.computeFilterCoefficients(40.0f, 0.7f, 1.0f, dsp::LowPass);
+    // Held stretches long enough to settle, zeros of both signs, and hostile values.
+    std::vector<float> in;
+    for (const auto& [value, count] : std::vector<std::pair<float, int>>{
+             {0.3f, 6000}, {-0.0f, 3000}, {0.0f, 3000}, {kNaN, 10}, {0.3f, 6000}, {1e30f, 5}, {kInf, 3}, {-0.7f, 6000}})
+        in.insert(in.end(), static_cast<size_t>(count), value);
+
+    dsp::BiquadState reference;
+    std::vector<float> expected(in.size());
+    for (size_t i = 0; i < in.size(); ++i)
+        expected[i] = reference.process(in[i], c);
+
+    for (const uint32_t block : {1u, 64u, 1000u})
+    {
+        dsp::BiquadState rendered;
+        std::vector<float> out(in.size());
+        for (size_t at = 0; at < in.size(); at += block)
+        {
+            const auto n = static_cast<uint32_t>(std::min<size_t>(block, in.size() - at));
+            rendered.render(in.data() + at, out.data() + at, n, c);
+        }
+        EXPECT_EQ(0, std::memcmp(expected.data(), out.data(), in.size() * sizeof(float))) << "blocks of " << block;
+    }
+    EXPECT_EQ(expected[5999], expected[5998]) << "the filter settled on the held input, so the fill ran";
 }
 
 TEST_F(ProbeTest, AnEdgeDetectorStampsEachEdgeWithItsSample)
