@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
+#include <cstring>
 
 namespace PRT
 {
@@ -37,6 +39,43 @@ inline float onePoleHighPass(float u, float g, float invOnePlusG, float& s)
     const float hp = u - lp;
     s = hp * g + lp;
     return hp;
+}
+
+// Four lanes of single or double precision; each lane's arithmetic is that of a scalar, so a formula
+// written for a value V gives the same samples one at a time (V = float) or four at a time.
+using FourFloats = float __attribute__((vector_size(16)));
+using FourDoubles = double __attribute__((vector_size(32)));
+
+inline float load(const float* from, float) { return *from; }
+inline FourFloats load(const float* from, FourFloats)
+{
+    FourFloats v;
+    std::memcpy(&v, from, sizeof v);
+    return v;
+}
+inline void store(float* to, float v) { *to = v; }
+inline void store(float* to, FourFloats v) { std::memcpy(to, &v, sizeof v); }
+
+inline FourFloats timesInDouble(FourFloats x, double constant)
+{
+    return __builtin_convertvector(__builtin_convertvector(x, FourDoubles) * constant, FourFloats);
+}
+
+// Runs body(i, lanes) over [0, n): four samples at a time (lanes a FourFloats), the rest one at a time.
+template <typename Body>
+void inLanes(Index n, Body&& body)
+{
+    Index i = 0;
+    for (; i + 4 <= n; i += 4)
+        body(i, FourFloats{});
+    for (; i < n; ++i)
+        body(i, 0.0f);
+}
+
+template <typename V>
+V interpolate(V s0, V s1, float fraction)
+{
+    return s0 + (s1 - s0) * fraction;
 }
 
 // The lines of one size (lines 4 to 7: 512 samples, lines 8 to 17: 65536) as one block works on
@@ -75,9 +114,7 @@ struct LineGroup
 
     float read(const float* data, Tap t) const
     {
-        const float s0 = data[t.index & mask];
-        const float s1 = data[(t.index + 1) & mask];
-        return s0 + (s1 - s0) * t.fraction;
+        return interpolate(data[t.index & mask], data[(t.index + 1) & mask], t.fraction);
     }
 
     void write(float* data, float value) const { data[position] = value; }
@@ -212,12 +249,12 @@ struct SlidingTaps
         at[spread124Tap] = b.longLines.tap(b.longLines.limit(124.0f * B));
         at[spread113Tap] = b.longLines.tap(b.longLines.limit(113.0f * B));
     }
-    float read(int line, Index) const
+    float read(int line) const
     {
         const auto k = static_cast<size_t>(line);
         return lines(line).read(b.data[k], at[tapOfLine[k]]);
     }
-    void write(int line, Index, float value) const { lines(line).write(b.data[static_cast<size_t>(line)], value); }
+    void write(int line, float value) const { lines(line).write(b.data[static_cast<size_t>(line)], value); }
     void endSample()
     {
         b.shortLines.step();
@@ -226,16 +263,155 @@ struct SlidingTaps
     }
 };
 
-// The same reads and writes through a steady run (see steadyRun), with the slides standing still:
-// a read's slots are those at the run's first sample plus the sample's place in the run, its fraction
-// that of the first sample, so the samples spend no arithmetic on positions and masks.
-struct SteadyTaps
+// The output diffusion's taps as the next sample adds them, from the reads of lines 10 to 17.
+template <typename V>
+struct DiffusionTaps
 {
-    std::array<const float*, SpringModelA::numDelayLines> from; // each line's first slot at the run's start
-    std::array<float*, SpringModelA::numDelayLines> to;         // each line's write position at the run's start
-    std::array<float, numTaps> fraction;
+    V a3, a4, a5, a6, a7, ba, bb, bc;
+};
 
-    SteadyTaps(const Block& b, const std::array<float, numTaps>& delays)
+template <typename V>
+DiffusionTaps<V> diffusionTaps(V r10, V r11, V r12, V r13, V r14, V r15, V r16, V r17, V W, V X)
+{
+    return {timesInDouble(r17, 0.7) * W, -r13 * W, timesInDouble(r10, 0.7) * X, -r15 * X,
+            timesInDouble(r11, 0.7) * X, -r14 * X, timesInDouble(r16, 0.7) * W, -r12 * W};
+}
+
+// One sample's output diffusion: what it writes to lines 10 to 17, and the two outputs.
+template <typename V>
+struct Diffused
+{
+    V cs, cz, ct, cv, cy, cr, cu, cw, out1, out2;
+};
+
+template <typename V>
+Diffused<V> diffuse(V cn, V cq, V hpL, V hpR, const DiffusionTaps<V>& p, float gate)
+{
+    Diffused<V> d;
+    d.ct = timesInDouble(cq + p.bc, 0.77);
+    d.cy = timesInDouble(hpL + p.ba, 0.77);
+    d.cr = timesInDouble(hpR + p.a6, 0.77);
+    d.cu = timesInDouble(d.ct + p.bb, 0.75);
+    d.cs = timesInDouble(d.cr + p.a5, 0.7);
+    d.out2 = (timesInDouble(d.cs, 1.7) + timesInDouble(d.cu, 1.7)) * gate;
+    d.cv = timesInDouble(cn + p.a4, 0.77);
+    d.cz = timesInDouble(d.cy + p.a7, 0.7);
+    d.cw = timesInDouble(d.cv + p.a3, 0.75);
+    d.out1 = (timesInDouble(d.cw, 1.7) + timesInDouble(d.cz, 1.7)) * gate;
+    return d;
+}
+
+// One sample of the input high-passes, the two tanks and their damping, from the tanks' reads z4 to z9:
+// what the output diffusion takes, and what it writes to lines 4 to 9.
+struct Tanked
+{
+    float hpL, hpR, cn, cq, t4, t7, z8, z9, toLine8, toLine9;
+};
+
+inline Tanked runTanks(const Block& b, SpringModelA::State& s, dsp::DcBlocker& dcL, dsp::DcBlocker& dcR, float in1,
+                       float in2, float z4, float z5, float z6, float z7, float z8Read, float z9Read)
+{
+    Tanked t;
+    const float uR = b.gate * in2;
+    t.hpR = onePoleHighPass(uR, b.gIn, b.inIn, s.sR);
+    const float uL = b.gate * in1;
+    t.hpL = onePoleHighPass(uL, b.gIn, b.inIn, s.sL);
+    t.z8 = SpringModelA::fold(z8Read);
+    t.z9 = SpringModelA::fold(z9Read);
+
+    // Left tank.
+    t.t7 = (t.z8 - z7) * 0.9f + z5;
+    const float ag = s.I + (t.t7 - s.I) * b.k1;
+    s.I = onePoleHighPass(ag, b.gLoop, b.inLoop, s.s3) * b.fb;
+
+    // Right tank.
+    t.t4 = (t.z9 - z4) * 0.9f + z6;
+    const float ak = s.H + (t.t4 - s.H) * b.k2;
+    s.H = onePoleHighPass(ak, b.gLoop, b.inLoop, s.s4) * b.fb;
+
+    // Damping and DC blocking.
+    t.cn = ag + (s.K - ag) * b.damp1;
+    s.K = dcL.nextRoundingFeedback(t.cn);
+    t.cq = ak + (s.J - ak) * b.damp2;
+    s.J = dcR.nextRoundingFeedback(t.cq);
+    t.toLine8 = uL + s.K;
+    t.toLine9 = uR + s.J;
+    return t;
+}
+
+// The lines by the model's numbers.
+enum
+{
+    l4, l5, l6, l7, l8, l9, l10, l11, l12, l13, l14, l15, l16, l17
+};
+
+// The samples of one stretch, one at a time, reading and writing the lines through `taps`.
+template <typename Taps>
+void runSamples(const Block& b, Taps& taps, SpringModelA::State& state, dsp::DcBlocker& dcLeft,
+                dsp::DcBlocker& dcRight, const SampleValue* in1, const SampleValue* in2, SampleValue* out1,
+                SampleValue* out2, Index n)
+{
+    // The state in locals, which the lines' stores cannot touch.
+    SpringModelA::State s = state;
+    dsp::DcBlocker dcL = dcLeft, dcR = dcRight;
+    DiffusionTaps<float> previous{s.a3, s.a4, s.a5, s.a6, s.a7, s.ba, s.bb, s.bc};
+
+    for (Index i = 0; i < n; ++i)
+    {
+        taps.beginSample();
+        const float z4 = taps.read(l4);
+        s.W += (b.c.gen01Diffusion - s.W) / b.P;
+        const float X = plusInDouble(s.W, 0.15);
+        taps.slideLength(s.Y);
+        const Tanked t = runTanks(b, s, dcL, dcR, in1[i], in2[i], z4, taps.read(l5), taps.read(l6), taps.read(l7),
+                                  taps.read(l8), taps.read(l9));
+        const Diffused<float> d = diffuse(t.cn, t.cq, t.hpL, t.hpR, previous, b.gate);
+        out1[i] = d.out1;
+        out2[i] = d.out2;
+        taps.slideSpread(s.B);
+        previous = diffusionTaps(taps.read(l10), taps.read(l11), taps.read(l12), taps.read(l13), taps.read(l14),
+                                 taps.read(l15), taps.read(l16), taps.read(l17), s.W, X);
+
+        taps.write(l4, t.t4);
+        taps.write(l5, t.z8);
+        taps.write(l6, t.z9);
+        taps.write(l7, t.t7);
+        taps.write(l8, t.toLine8);
+        taps.write(l9, t.toLine9);
+        taps.write(l10, d.cs);
+        taps.write(l11, d.cz);
+        taps.write(l12, d.ct);
+        taps.write(l13, d.cv);
+        taps.write(l14, d.cy);
+        taps.write(l15, d.cr);
+        taps.write(l16, d.cu);
+        taps.write(l17, d.cw);
+        taps.endSample();
+    }
+    s.a3 = previous.a3;
+    s.a4 = previous.a4;
+    s.a5 = previous.a5;
+    s.a6 = previous.a6;
+    s.a7 = previous.a7;
+    s.ba = previous.ba;
+    s.bb = previous.bb;
+    s.bc = previous.bc;
+    state = s;
+    dcLeft = dcL;
+    dcRight = dcR;
+}
+
+// A stretch of a steady run (see steadyRun) in three passes instead of sample by sample. Every read of
+// the stretch finds a slot written before it (or not written in it), so all of them are taken first,
+// four samples at a time, with the output diffusion's taps formed from them; then the input filters
+// and the tanks, the only recursion, one sample at a time; then the output diffusion, four at a time.
+// The same arithmetic on every value, so the same samples as runSamples.
+class SteadyStretch
+{
+public:
+    static constexpr Index maximumLength = 64;
+
+    SteadyStretch(const Block& b, const std::array<float, numTaps>& delays)
     {
         for (int line = 0; line < SpringModelA::numDelayLines; ++line)
         {
@@ -244,122 +420,147 @@ struct SteadyTaps
             const LineGroup::Tap t = lines.tap(delays[tapOfLine[k]]);
             from[k] = b.data[k] + (t.index & lines.mask);
             to[k] = b.data[k] + lines.position;
-            fraction[tapOfLine[k]] = t.fraction;
+            fraction[k] = t.fraction;
         }
     }
 
-    void beginSample() {}
-    void slideLength(float&) {}
-    void slideSpread(float&) {}
-    float read(int line, Index i) const
+    // How many of the next samples (at most `limit`) one stretch may take: none of its reads may find a
+    // slot one of its earlier samples writes.
+    Index length(Index limit) const
     {
-        const auto k = static_cast<size_t>(line);
-        const float s0 = from[k][i];
-        const float s1 = from[k][i + 1];
-        return s0 + (s1 - s0) * fraction[tapOfLine[k]];
+        limit = std::min(limit, maximumLength);
+        for (size_t k = 0; k < SpringModelA::numDelayLines; ++k)
+        {
+            const std::ptrdiff_t ahead = to[k] - from[k]; // the write position's lead over the first slot read
+            if (ahead >= 1 && ahead <= static_cast<std::ptrdiff_t>(limit))
+                limit = static_cast<Index>(ahead - 1);
+        }
+        return limit;
     }
-    void write(int line, Index i, float value) const { to[static_cast<size_t>(line)][i] = value; }
-    void endSample() {}
+
+    // n samples (at most the length) from the stretch's first; then the stretch starts n further on.
+    void run(const Block& block, SpringModelA::State& state, dsp::DcBlocker& dcLeft, dsp::DcBlocker& dcRight,
+             const SampleValue* in1, const SampleValue* in2, SampleValue* out1, SampleValue* out2, Index n)
+    {
+        // Locals, which the lines' stores cannot touch.
+        const Block b = block;
+        SpringModelA::State s = state;
+        dsp::DcBlocker dcL = dcLeft, dcR = dcRight;
+
+        // The diffusion slide W, and X from it, at each sample; still when its next step changes nothing.
+        if (s.W + (b.c.gen01Diffusion - s.W) / b.P == s.W)
+        {
+            W.fill(s.W);
+            X.fill(plusInDouble(s.W, 0.15));
+        }
+        else
+            for (Index i = 0; i < n; ++i)
+            {
+                s.W += (b.c.gen01Diffusion - s.W) / b.P;
+                W[i] = s.W;
+                X[i] = plusInDouble(s.W, 0.15);
+            }
+
+        // The reads: the tanks' lines as they are, the diffusion lines as taps for the sample after.
+        auto read = [this](int line, Index i, auto lanes) {
+            const auto k = static_cast<size_t>(line);
+            return interpolate(load(from[k] + i, lanes), load(from[k] + i + 1, lanes), fraction[k]);
+        };
+        for (int line = l4; line <= l9; ++line)
+            inLanes(n, [&](Index i, auto lanes) { store(reads[static_cast<size_t>(line)].data() + i, read(line, i, lanes)); });
+        storeTaps(0, DiffusionTaps<float>{s.a3, s.a4, s.a5, s.a6, s.a7, s.ba, s.bb, s.bc});
+        inLanes(n, [&](Index i, auto lanes) {
+            const DiffusionTaps<decltype(lanes)> p =
+                diffusionTaps(read(l10, i, lanes), read(l11, i, lanes), read(l12, i, lanes), read(l13, i, lanes),
+                              read(l14, i, lanes), read(l15, i, lanes), read(l16, i, lanes), read(l17, i, lanes),
+                              load(W.data() + i, lanes), load(X.data() + i, lanes));
+            storeTaps(i + 1, p);
+        });
+
+        // The tanks.
+        for (Index i = 0; i < n; ++i)
+        {
+            const Tanked t = runTanks(b, s, dcL, dcR, in1[i], in2[i], reads[l4][i], reads[l5][i], reads[l6][i],
+                                      reads[l7][i], reads[l8][i], reads[l9][i]);
+            hpL[i] = t.hpL;
+            hpR[i] = t.hpR;
+            cn[i] = t.cn;
+            cq[i] = t.cq;
+            to[l4][i] = t.t4;
+            to[l5][i] = t.z8;
+            to[l6][i] = t.z9;
+            to[l7][i] = t.t7;
+            to[l8][i] = t.toLine8;
+            to[l9][i] = t.toLine9;
+        }
+
+        // The output diffusion.
+        inLanes(n, [&](Index i, auto lanes) {
+            const Diffused<decltype(lanes)> d = diffuse(load(cn.data() + i, lanes), load(cq.data() + i, lanes),
+                                                        load(hpL.data() + i, lanes), load(hpR.data() + i, lanes),
+                                                        loadTaps(i, lanes), b.gate);
+            store(out1 + i, d.out1);
+            store(out2 + i, d.out2);
+            store(to[l10] + i, d.cs);
+            store(to[l11] + i, d.cz);
+            store(to[l12] + i, d.ct);
+            store(to[l13] + i, d.cv);
+            store(to[l14] + i, d.cy);
+            store(to[l15] + i, d.cr);
+            store(to[l16] + i, d.cu);
+            store(to[l17] + i, d.cw);
+        });
+        const DiffusionTaps<float> last = loadTaps(n, 0.0f);
+        s.a3 = last.a3;
+        s.a4 = last.a4;
+        s.a5 = last.a5;
+        s.a6 = last.a6;
+        s.a7 = last.a7;
+        s.ba = last.ba;
+        s.bb = last.bb;
+        s.bc = last.bc;
+
+        state = s;
+        dcLeft = dcL;
+        dcRight = dcR;
+        for (size_t k = 0; k < SpringModelA::numDelayLines; ++k)
+        {
+            from[k] += n;
+            to[k] += n;
+        }
+    }
+
+private:
+    using Samples = std::array<float, maximumLength + 4>;
+
+    template <typename V>
+    void storeTaps(Index i, const DiffusionTaps<V>& p)
+    {
+        store(tapsAt.a3.data() + i, p.a3);
+        store(tapsAt.a4.data() + i, p.a4);
+        store(tapsAt.a5.data() + i, p.a5);
+        store(tapsAt.a6.data() + i, p.a6);
+        store(tapsAt.a7.data() + i, p.a7);
+        store(tapsAt.ba.data() + i, p.ba);
+        store(tapsAt.bb.data() + i, p.bb);
+        store(tapsAt.bc.data() + i, p.bc);
+    }
+
+    template <typename V>
+    DiffusionTaps<V> loadTaps(Index i, V lanes) const
+    {
+        return {load(tapsAt.a3.data() + i, lanes), load(tapsAt.a4.data() + i, lanes), load(tapsAt.a5.data() + i, lanes),
+                load(tapsAt.a6.data() + i, lanes), load(tapsAt.a7.data() + i, lanes), load(tapsAt.ba.data() + i, lanes),
+                load(tapsAt.bb.data() + i, lanes), load(tapsAt.bc.data() + i, lanes)};
+    }
+
+    std::array<const float*, SpringModelA::numDelayLines> from; // each line's first slot read at the stretch's start
+    std::array<float*, SpringModelA::numDelayLines> to;         // each line's write position there
+    std::array<float, SpringModelA::numDelayLines> fraction;
+    std::array<Samples, 6> reads;
+    Samples W, X, hpL, hpR, cn, cq;
+    DiffusionTaps<Samples> tapsAt; // the taps each sample adds (the first's from the sample before)
 };
-
-// The samples of one stretch, reading and writing the lines through `taps`. DiffusionSettled: the slide
-// W has arrived (its next step changes nothing), so it and X keep their values through the stretch.
-// The state is copied into locals, which the lines' stores cannot touch.
-template <bool DiffusionSettled, typename Taps>
-void runSamples(const Block& b, Taps& taps, SpringModelA::State& state, dsp::DcBlocker& dcLeft,
-                dsp::DcBlocker& dcRight, const SampleValue* in1, const SampleValue* in2, SampleValue* out1,
-                SampleValue* out2, Index n)
-{
-    // The lines by the model's numbers.
-    enum
-    {
-        l4, l5, l6, l7, l8, l9, l10, l11, l12, l13, l14, l15, l16, l17
-    };
-    const SpringModelA::Controls& c = b.c;
-    const float gate = b.gate, P = b.P;
-    SpringModelA::State s = state;
-    dsp::DcBlocker dcL = dcLeft, dcR = dcRight;
-    const float settledX = plusInDouble(s.W, 0.15);
-
-    for (Index i = 0; i < n; ++i)
-    {
-        taps.beginSample();
-        const float uR = gate * in2[i];
-        const float hpR = onePoleHighPass(uR, b.gIn, b.inIn, s.sR);
-        const float uL = gate * in1[i];
-        const float hpL = onePoleHighPass(uL, b.gIn, b.inIn, s.sL);
-        const float z4 = taps.read(l4, i);
-
-        if (!DiffusionSettled)
-            s.W += (c.gen01Diffusion - s.W) / P;
-        const float X = DiffusionSettled ? settledX : plusInDouble(s.W, 0.15);
-        taps.slideLength(s.Y);
-
-        const float z5 = taps.read(l5, i);
-        const float z6 = taps.read(l6, i);
-        const float z7 = taps.read(l7, i);
-        const float z8 = SpringModelA::fold(taps.read(l8, i));
-
-        // Left tank.
-        const float t7 = (z8 - z7) * 0.9f + z5;
-        const float ag = s.I + (t7 - s.I) * b.k1;
-        s.I = onePoleHighPass(ag, b.gLoop, b.inLoop, s.s3) * b.fb;
-
-        const float z9 = SpringModelA::fold(taps.read(l9, i));
-
-        // Right tank.
-        const float t4 = (z9 - z4) * 0.9f + z6;
-        const float ak = s.H + (t4 - s.H) * b.k2;
-        s.H = onePoleHighPass(ak, b.gLoop, b.inLoop, s.s4) * b.fb;
-
-        // Damping and DC blocking.
-        const float cn = ag + (s.K - ag) * b.damp1;
-        s.K = dcL.nextRoundingFeedback(cn);
-        const float cq = ak + (s.J - ak) * b.damp2;
-        s.J = dcR.nextRoundingFeedback(cq);
-
-        // Output diffusion, from the previous sample's taps.
-        const float ct = timesInDouble(cq + s.bc, 0.77);
-        const float cy = timesInDouble(hpL + s.ba, 0.77);
-        const float cr = timesInDouble(hpR + s.a6, 0.77);
-        const float cu = timesInDouble(ct + s.bb, 0.75);
-        const float cs = timesInDouble(cr + s.a5, 0.7);
-        out2[i] = (timesInDouble(cs, 1.7) + timesInDouble(cu, 1.7)) * gate;
-        const float cv = timesInDouble(cn + s.a4, 0.77);
-        const float cz = timesInDouble(cy + s.a7, 0.7);
-        const float cw = timesInDouble(cv + s.a3, 0.75);
-        out1[i] = (timesInDouble(cw, 1.7) + timesInDouble(cz, 1.7)) * gate;
-
-        taps.slideSpread(s.B);
-        s.a5 = timesInDouble(taps.read(l10, i), 0.7) * X;
-        s.a7 = timesInDouble(taps.read(l11, i), 0.7) * X;
-        s.bc = -taps.read(l12, i) * s.W;
-        s.a4 = -taps.read(l13, i) * s.W;
-        s.ba = -taps.read(l14, i) * X;
-        s.a6 = -taps.read(l15, i) * X;
-        s.bb = timesInDouble(taps.read(l16, i), 0.7) * s.W;
-        s.a3 = timesInDouble(taps.read(l17, i), 0.7) * s.W;
-
-        taps.write(l4, i, t4);
-        taps.write(l17, i, cw);
-        taps.write(l16, i, cu);
-        taps.write(l15, i, cr);
-        taps.write(l14, i, cy);
-        taps.write(l13, i, cv);
-        taps.write(l12, i, ct);
-        taps.write(l11, i, cz);
-        taps.write(l10, i, cs);
-        taps.write(l9, i, uR + s.J);
-        taps.write(l8, i, uL + s.K);
-        taps.write(l7, i, t7);
-        taps.write(l6, i, z9);
-        taps.write(l5, i, z8);
-        taps.endSample();
-    }
-    state = s;
-    dcLeft = dcL;
-    dcRight = dcR;
-}
 } // namespace
 
 void SpringModelA::gen01Perform(const SampleValue* in1, const SampleValue* in2, Controls c, float sr,
@@ -431,39 +632,37 @@ void SpringModelA::gen01Perform(const SampleValue* in1, const SampleValue* in2, 
 
     State& s = state;
     // A slide stands still through the block when its next step changes nothing. With Y and B still,
-    // the block runs in steady runs between the few samples where a tap's slots or fraction jump.
+    // the block runs as steady stretches between the few samples where a read's slots wrap, which run
+    // one at a time; otherwise every sample forms its reads from the slides.
     const bool delaysSettled = !fresh && s.Y + (c.gen01Length - s.Y) / b.P == s.Y && s.B + (c.gen01Spread - s.B) / b.P == s.B;
-    const bool diffusionSettled = s.W + (c.gen01Diffusion - s.W) / b.P == s.W;
     if (delaysSettled)
     {
         const std::array<float, numTaps> delays = readDelays(b, s.Y, s.B);
         for (Index done = 0; done < n;)
         {
             const Index run = steadyRun(b, delays, n - done);
-            if (run == 0)
+            SteadyStretch stretch(b, delays);
+            if (run == 0 || stretch.length(run) == 0)
             {
                 SlidingTaps taps{b};
-                runSamples<false>(b, taps, s, dcBlockerLeft, dcBlockerRight, in1 + done, in2 + done, out1 + done,
-                                  out2 + done, 1);
+                runSamples(b, taps, s, dcBlockerLeft, dcBlockerRight, in1 + done, in2 + done, out1 + done, out2 + done, 1);
                 ++done;
                 continue;
             }
-            SteadyTaps taps(b, delays);
-            if (diffusionSettled)
-                runSamples<true>(b, taps, s, dcBlockerLeft, dcBlockerRight, in1 + done, in2 + done, out1 + done,
-                                 out2 + done, run);
-            else
-                runSamples<false>(b, taps, s, dcBlockerLeft, dcBlockerRight, in1 + done, in2 + done, out1 + done,
-                                  out2 + done, run);
+            for (const Index end = done + run; done < end;)
+            {
+                const Index length = stretch.length(end - done);
+                stretch.run(b, s, dcBlockerLeft, dcBlockerRight, in1 + done, in2 + done, out1 + done, out2 + done, length);
+                done += length;
+            }
             b.shortLines.position = (b.shortLines.position + static_cast<int32_t>(run)) & b.shortLines.mask;
             b.longLines.position = (b.longLines.position + static_cast<int32_t>(run)) & b.longLines.mask;
-            done += run;
         }
     }
     else
     {
         SlidingTaps taps{b};
-        runSamples<false>(b, taps, s, dcBlockerLeft, dcBlockerRight, in1, in2, out1, out2, n);
+        runSamples(b, taps, s, dcBlockerLeft, dcBlockerRight, in1, in2, out1, out2, n);
     }
     for (int k = 0; k < numDelayLines && n > 0; ++k)
     {

@@ -206,16 +206,21 @@ TEST(SpringModelAImpulse, StaysFiniteAndBoundedAtTheEndsOfEveryRangeAtEveryRate)
 
 // With its slides at their targets the model runs a block in steady stretches between the samples
 // where a read's slots wrap round; the first block after its lines were emptied forms every read
-// afresh at every sample instead. Both give the same samples, through several wraps of the long lines.
-// The last case sets the controls beyond what the router writes: short reads with fractions, and long
-// reads far enough back that their read points cross powers of two between the wraps.
+// afresh at every sample instead. Both give the same samples, through several wraps of the long lines,
+// while the diffusion slide moves and after it has arrived.
+// The last cases set the controls beyond what the router writes: short reads with fractions, long
+// reads far enough back that their read points cross powers of two between the wraps, and reads so
+// recent that a stretch must end before it reads what it wrote.
 TEST(SpringModelASteady, StretchesRenderAsReadsFormedAtEverySampleDo)
 {
     constexpr size_t total = 3 * 65536;
     const struct
     {
         float rate, size, length, spread; // length and spread 0: as the router sets them
-    } cases[] = {{44100.0f, 4.0f, 0.0f, 0.0f}, {192000.0f, 12.0f, 0.0f, 0.0f}, {48000.0f, 8.0f, 300.3f, 100.3f}};
+    } cases[] = {{44100.0f, 4.0f, 0.0f, 0.0f},
+                 {192000.0f, 12.0f, 0.0f, 0.0f},
+                 {48000.0f, 8.0f, 300.3f, 100.3f},
+                 {48000.0f, 8.0f, 20.5f, 0.1f}};
     for (const auto& c : cases)
     {
         const std::string name = describe(c.rate, 60.0f, c.size) + ", length " + std::to_string(c.length);
@@ -228,6 +233,7 @@ TEST(SpringModelASteady, StretchesRenderAsReadsFormedAtEverySampleDo)
                 model.controls.gen01Length = model.state.Y = c.length;
                 model.controls.gen01Spread = model.state.B = c.spread;
             }
+            model.state.W = model.controls.gen01Diffusion - 0.1f; // the diffusion slide arrives on the way
             for (SpringModelA::DelayLine& line : model.delayLines)
                 line.writePosition = line.readPosition; // no write yet since they were emptied
         }
