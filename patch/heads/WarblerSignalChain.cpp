@@ -147,16 +147,6 @@ void Quillmore::PRTSubpatcher_54::processBlock(const SampleValue* const* inputs,
     const SampleValue* driftInputs[] = {driftIn};
     SampleValue* driftOutputs[] = {driftL, driftR};
     stDrift->process(driftInputs, 1, driftOutputs, 2, n);
-    {
-        dsp::OnePoleSmoother l = leftDriftSmoother, r = rightDriftSmoother;
-        for (Index i = 0; i < n; ++i)
-        {
-            driftL[i] = l.next(driftL[i]);
-            driftR[i] = r.next(driftR[i]);
-        }
-        leftDriftSmoother = l;
-        rightDriftSmoother = r;
-    }
     scope_obj_239.process(band, n);
 
     // The wander low-pass cut-off's display, and the flutter signal.
@@ -213,33 +203,41 @@ void Quillmore::PRTSubpatcher_54::processBlock(const SampleValue* const* inputs,
     for (Index i = 0; i < n; ++i)
         rateOffset[i] = clampTo(extraRate[i] + rateMod[i], 0.0f, 5.0f) * modGain;
     numberTilde_obj_29.process(rateOffset, nullptr, n);
-    SampleValue* wowSignal = wow.get();
-    {
-        dsp::OnePoleSmoother rate = wowRateSmoother;
-        dsp::CosineOscillator oscillator = wowOscillator;
-        const float baseRate = wowRateHz;
-        for (Index i = 0; i < n; ++i)
-            wowSignal[i] = oscillator.next(rate.next(rateOffset[i] + baseRate)) * wowDepthSignal[i];
-        wowRateSmoother = rate;
-        wowOscillator = oscillator;
-    }
 
-    // Right, then left: the modulation sum, its report, the delay time and the delay.
+    // Right, then left: the modulation sum, its report, the delay time and the delay. The wow (its
+    // rate smoother and cosine) and the smoothing of the two drifts are recursions of their own; they
+    // run here, in the loop that sums, so that their latencies overlap with its work. The right
+    // report takes the place of the rate offset, sample by sample after reading it.
     const SampleValue* extraLeft = inputs[2];
     const SampleValue* extraRight = inputs[3];
+    SampleValue* wowSignal = wow.get();
     SampleValue* sumRight = modulationRight.get();
     SampleValue* sumLeft = modulationLeft.get();
     SampleValue* reported = scratch.get();
     SampleValue* delay = delayTime.get();
-    const float gainRight = reportGainR;
-    for (Index i = 0; i < n; ++i)
     {
-        const float rightExtra = (extraRight[i] + flutterSignal[i]) + instabilitySignal[i];
-        const float leftExtra = (extraLeft[i] + flutterSignal[i]) + instabilitySignal[i];
-        sumRight[i] = ((blip[i] + driftR[i]) + rightExtra) + wowSignal[i];
-        sumLeft[i] = ((blip[i] + driftL[i]) + leftExtra) + wowSignal[i];
-        reported[i] = sumRight[i] * gainRight;
-        delay[i] = sumRight[i] * master[i] + centre[i];
+        dsp::OnePoleSmoother rate = wowRateSmoother, l = leftDriftSmoother, r = rightDriftSmoother;
+        dsp::CosineOscillator oscillator = wowOscillator;
+        const float baseRate = wowRateHz;
+        const float gainRight = reportGainR;
+        for (Index i = 0; i < n; ++i)
+        {
+            const float wowValue = oscillator.next(rate.next(rateOffset[i] + baseRate)) * wowDepthSignal[i];
+            wowSignal[i] = wowValue;
+            const float driftRightValue = r.next(driftR[i]);
+            const float driftLeftValue = l.next(driftL[i]);
+            const float rightExtra = (extraRight[i] + flutterSignal[i]) + instabilitySignal[i];
+            const float leftExtra = (extraLeft[i] + flutterSignal[i]) + instabilitySignal[i];
+            const float right = ((blip[i] + driftRightValue) + rightExtra) + wowValue;
+            sumRight[i] = right;
+            sumLeft[i] = ((blip[i] + driftLeftValue) + leftExtra) + wowValue;
+            reported[i] = right * gainRight;
+            delay[i] = right * master[i] + centre[i];
+        }
+        wowRateSmoother = rate;
+        wowOscillator = oscillator;
+        leftDriftSmoother = l;
+        rightDriftSmoother = r;
     }
     rightReport.process(reported, n);
     delaytilde_08.process(inputs[1], delay, outputs[1], n);
