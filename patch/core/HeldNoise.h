@@ -18,14 +18,19 @@ class HeldNoise
 public:
     void seedFromClock() { noise_.seedFromClock(); }
 
-    // Sample i of the current block (i counting up from 0 in each block): the value held after it.
-    float next(float trigger, std::uint32_t i)
+    // Sample i of the current block (i counting up from 0 in each block); whether it took a value.
+    bool next(float trigger, std::uint32_t i)
     {
-        if (lastTrigger_ <= SampleAndHold::kThreshold && trigger > SampleAndHold::kThreshold)
+        const bool takes = lastTrigger_ <= SampleAndHold::kThreshold && trigger > SampleAndHold::kThreshold;
+        if (takes)
             take(i);
         lastTrigger_ = trigger;
-        return held_;
+        return takes;
     }
+
+    // Samples that the caller knows take nothing: only the last one's trigger counts.
+    void passOver(float lastTrigger) { lastTrigger_ = lastTrigger; }
+    float lastTrigger() const { return lastTrigger_; }
 
     // After the last sample of a block of n: the noise catches up with the samples not drawn.
     void endBlock(std::uint32_t n)

@@ -35,9 +35,9 @@ RandomControlGenerator::RandomControlGenerator(const RandomControlGeneratorSetup
 
 void RandomControlGenerator::setupObjects()
 {
-    frequencyHold.seedFromClock();
+    frequencyDraw.seedFromClock();
     frequencyRateBox.setUp(NumberBox::floatFormat);
-    levelHold.seedFromClock();
+    levelDraw.seedFromClock();
     targetMonitor.setUp(SignalMonitor::FollowInput);
     levelRateBox.setUp(NumberBox::floatFormat);
     rampTimeBox.setUp({rampTimeMs});
@@ -75,8 +75,8 @@ void RandomControlGenerator::prepareSignalObjects(bool changed)
     if (operatorsPrepared && !changed)
         return;
     operatorsPrepared = true;
-    frequencyPhasor.prepare(getSampleRate());
-    levelPhasor.prepare(getSampleRate());
+    frequencyDraw.prepare(getSampleRate());
+    levelDraw.prepare(getSampleRate());
     oscillator.prepare(getSampleRate());
 }
 
@@ -86,40 +86,35 @@ void RandomControlGenerator::processBlock(const SampleValue* const*, SampleValue
         return;
     SampleValue* out = outputs[0];
 
-    // Both random chains in one loop, their operators in locals: the cosine of the held frequency
-    // goes to the output, the held level is needed only where the target monitor looks, at the first
-    // sample. The noise sources are drawn only when their holds take a value.
-    dsp::RampPhasor phasor1 = frequencyPhasor;
-    dsp::HeldNoise hold1 = frequencyHold;
-    dsp::CosineOscillator cosine = oscillator;
-    dsp::RampPhasor phasor2 = levelPhasor;
-    dsp::HeldNoise hold2 = levelHold;
+    // The cosine of the held frequency goes to the output, its phase step worked out again only
+    // where a new frequency is drawn. The held level is needed only where the target monitor looks,
+    // at the first sample; the rest of the block just keeps its draws in step.
     const float rate1 = frequencyRate;
     const float rate2 = levelRate;
-    // The frequency changes only when it is redrawn: its phase step is worked out then.
-    float frequency = hold1.held();
+    dsp::CosineOscillator cosine = oscillator;
+    float frequency = frequencyDraw.held();
     std::uint32_t step = cosine.increment(frequency);
-    float firstLevel = 0.0f;
-    for (Index i = 0; i < n; ++i)
+    for (Index i = 0; i < n;)
     {
-        const float held = hold1.next(phasor1.next(rate1), i);
-        if (held != frequency)
+        const Index take = frequencyDraw.runToTake(rate1, i, n);
+        for (; i < take; ++i)
+            out[i] = cosine.nextWithIncrement(step);
+        if (take == n)
+            break;
+        if (frequencyDraw.held() != frequency)
         {
-            frequency = held;
+            frequency = frequencyDraw.held();
             step = cosine.increment(frequency);
         }
-        out[i] = cosine.nextWithIncrement(step);
-        const float level = hold2.next(phasor2.next(rate2), i);
-        if (i == 0)
-            firstLevel = level;
+        out[i++] = cosine.nextWithIncrement(step);
     }
-    hold1.endBlock(n);
-    hold2.endBlock(n);
-    frequencyPhasor = phasor1;
-    frequencyHold = hold1;
     oscillator = cosine;
-    levelPhasor = phasor2;
-    levelHold = hold2;
+    levelDraw.runToTake(rate2, 0, 1);
+    const float firstLevel = levelDraw.held();
+    for (Index i = 1; i < n;)
+        i = levelDraw.runToTake(rate2, i, n) + 1;
+    frequencyDraw.endBlock(n);
+    levelDraw.endBlock(n);
 
     SampleValue* g = glide.get();
     ramp.render(g, n);

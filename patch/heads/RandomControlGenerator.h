@@ -8,9 +8,8 @@
 #include "patch/core/Quillmore.h"
 #include "patch/core/LoadTimeObjects.h"
 #include "patch/core/MessageBox.h"
-#include "patch/core/HeldNoise.h"
 #include "patch/core/NumberBox.h"
-#include "patch/core/RampPhasor.h"
+#include "patch/core/PhasorHeldNoise.h"
 #include "patch/core/SegmentRamp.h"
 #include "patch/core/SignalMonitor.h"
 
@@ -66,7 +65,7 @@ public:
     float getAmount() const { return amount; }
     const SegmentRamp& getRamp() const { return ramp; }
     // The level drawn last (before the amount), whether or not it has been reported yet.
-    float getDrawnLevel() const { return levelHold.held(); }
+    float getDrawnLevel() const { return levelDraw.held(); }
 
 protected:
     // The variant's objects after the shared ones (the amount box's set-up included).
@@ -89,11 +88,9 @@ private:
     float levelRate = initialRate;
     float amount = initialAmount;
 
-    dsp::RampPhasor frequencyPhasor;
-    dsp::HeldNoise frequencyHold;
+    dsp::PhasorHeldNoise frequencyDraw;
     dsp::CosineOscillator oscillator;
-    dsp::RampPhasor levelPhasor;
-    dsp::HeldNoise levelHold;
+    dsp::PhasorHeldNoise levelDraw;
     SegmentRamp ramp{*this, rampDoneClock};
     bool operatorsPrepared = false;
     SignalBuffer glide{*this};
