@@ -33,10 +33,11 @@ float clampInDouble(float x, double low, double high)
 }
 
 // A trapezoidal one-pole on u with coefficient g (invOnePlusG = 1/(1 + g)); returns the high-pass.
-inline float onePoleHighPass(float u, float g, float invOnePlusG, float& s)
+template <typename V>
+V onePoleHighPass(V u, float g, float invOnePlusG, V& s)
 {
-    const float lp = (g * u + s) * invOnePlusG;
-    const float hp = u - lp;
+    const V lp = (g * u + s) * invOnePlusG;
+    const V hp = u - lp;
     s = hp * g + lp;
     return hp;
 }
@@ -301,6 +302,36 @@ Diffused<V> diffuse(V cn, V cq, V hpL, V hpR, const DiffusionTaps<V>& p, float g
     return d;
 }
 
+// The input filters' and the tanks' state, left and right side by side in lanes 0 and 1 (2 and 3 idle).
+struct TankState
+{
+    FourFloats input;     // sL, sR
+    FourFloats loop;      // I, H: the tanks' feedback
+    FourFloats loopState; // s3, s4: their high-passes
+    FourFloats damped;    // K, J: their damping, after DC blocking
+    dsp::DcBlocker dcL, dcR;
+
+    TankState(const SpringModelA::State& s, const dsp::DcBlocker& left, const dsp::DcBlocker& right)
+        : input{s.sL, s.sR, 0.0f, 0.0f}, loop{s.I, s.H, 0.0f, 0.0f}, loopState{s.s3, s.s4, 0.0f, 0.0f},
+          damped{s.K, s.J, 0.0f, 0.0f}, dcL(left), dcR(right)
+    {
+    }
+
+    void storeTo(SpringModelA::State& s, dsp::DcBlocker& left, dsp::DcBlocker& right) const
+    {
+        s.sL = input[0];
+        s.sR = input[1];
+        s.I = loop[0];
+        s.H = loop[1];
+        s.s3 = loopState[0];
+        s.s4 = loopState[1];
+        s.K = damped[0];
+        s.J = damped[1];
+        left = dcL;
+        right = dcR;
+    }
+};
+
 // One sample of the input high-passes, the two tanks and their damping, from the tanks' reads z4 to z9:
 // what the output diffusion takes, and what it writes to lines 4 to 9.
 struct Tanked
@@ -308,35 +339,34 @@ struct Tanked
     float hpL, hpR, cn, cq, t4, t7, z8, z9, toLine8, toLine9;
 };
 
-inline Tanked runTanks(const Block& b, SpringModelA::State& s, dsp::DcBlocker& dcL, dsp::DcBlocker& dcR, float in1,
-                       float in2, float z4, float z5, float z6, float z7, float z8Read, float z9Read)
+inline Tanked runTanks(const Block& b, TankState& s, float in1, float in2, float z4, float z5, float z6, float z7,
+                       float z8Read, float z9Read)
 {
-    Tanked t;
-    const float uR = b.gate * in2;
-    t.hpR = onePoleHighPass(uR, b.gIn, b.inIn, s.sR);
-    const float uL = b.gate * in1;
-    t.hpL = onePoleHighPass(uL, b.gIn, b.inIn, s.sL);
-    t.z8 = SpringModelA::fold(z8Read);
-    t.z9 = SpringModelA::fold(z9Read);
+    Tanked out;
+    const FourFloats u = b.gate * FourFloats{in1, in2, 0.0f, 0.0f};
+    const FourFloats hp = onePoleHighPass(u, b.gIn, b.inIn, s.input);
+    out.hpL = hp[0];
+    out.hpR = hp[1];
+    out.z8 = SpringModelA::fold(z8Read);
+    out.z9 = SpringModelA::fold(z9Read);
 
-    // Left tank.
-    t.t7 = (t.z8 - z7) * 0.9f + z5;
-    const float ag = s.I + (t.t7 - s.I) * b.k1;
-    s.I = onePoleHighPass(ag, b.gLoop, b.inLoop, s.s3) * b.fb;
-
-    // Right tank.
-    t.t4 = (t.z9 - z4) * 0.9f + z6;
-    const float ak = s.H + (t.t4 - s.H) * b.k2;
-    s.H = onePoleHighPass(ak, b.gLoop, b.inLoop, s.s4) * b.fb;
+    const FourFloats t = (FourFloats{out.z8, out.z9, 0.0f, 0.0f} - FourFloats{z7, z4, 0.0f, 0.0f}) * 0.9f
+                         + FourFloats{z5, z6, 0.0f, 0.0f};
+    out.t7 = t[0];
+    out.t4 = t[1];
+    const FourFloats a = s.loop + (t - s.loop) * FourFloats{b.k1, b.k2, 0.0f, 0.0f};
+    s.loop = onePoleHighPass(a, b.gLoop, b.inLoop, s.loopState) * b.fb;
 
     // Damping and DC blocking.
-    t.cn = ag + (s.K - ag) * b.damp1;
-    s.K = dcL.nextRoundingFeedback(t.cn);
-    t.cq = ak + (s.J - ak) * b.damp2;
-    s.J = dcR.nextRoundingFeedback(t.cq);
-    t.toLine8 = uL + s.K;
-    t.toLine9 = uR + s.J;
-    return t;
+    const FourFloats damped = a + (s.damped - a) * FourFloats{b.damp1, b.damp2, 0.0f, 0.0f};
+    out.cn = damped[0];
+    out.cq = damped[1];
+    const float K = s.dcL.nextRoundingFeedback(out.cn);
+    const float J = s.dcR.nextRoundingFeedback(out.cq);
+    s.damped = FourFloats{K, J, 0.0f, 0.0f};
+    out.toLine8 = u[0] + K;
+    out.toLine9 = u[1] + J;
+    return out;
 }
 
 // The lines by the model's numbers.
@@ -353,7 +383,7 @@ void runSamples(const Block& b, Taps& taps, SpringModelA::State& state, dsp::DcB
 {
     // The state in locals, which the lines' stores cannot touch.
     SpringModelA::State s = state;
-    dsp::DcBlocker dcL = dcLeft, dcR = dcRight;
+    TankState tanks(s, dcLeft, dcRight);
     DiffusionTaps<float> previous{s.a3, s.a4, s.a5, s.a6, s.a7, s.ba, s.bb, s.bc};
 
     for (Index i = 0; i < n; ++i)
@@ -363,7 +393,7 @@ void runSamples(const Block& b, Taps& taps, SpringModelA::State& state, dsp::DcB
         s.W += (b.c.gen01Diffusion - s.W) / b.P;
         const float X = plusInDouble(s.W, 0.15);
         taps.slideLength(s.Y);
-        const Tanked t = runTanks(b, s, dcL, dcR, in1[i], in2[i], z4, taps.read(l5), taps.read(l6), taps.read(l7),
+        const Tanked t = runTanks(b, tanks, in1[i], in2[i], z4, taps.read(l5), taps.read(l6), taps.read(l7),
                                   taps.read(l8), taps.read(l9));
         const Diffused<float> d = diffuse(t.cn, t.cq, t.hpL, t.hpR, previous, b.gate);
         out1[i] = d.out1;
@@ -396,9 +426,8 @@ void runSamples(const Block& b, Taps& taps, SpringModelA::State& state, dsp::DcB
     s.ba = previous.ba;
     s.bb = previous.bb;
     s.bc = previous.bc;
+    tanks.storeTo(s, dcLeft, dcRight);
     state = s;
-    dcLeft = dcL;
-    dcRight = dcR;
 }
 
 // A stretch of a steady run (see steadyRun) in three passes instead of sample by sample. Every read of
@@ -445,7 +474,7 @@ public:
         // Locals, which the lines' stores cannot touch.
         const Block b = block;
         SpringModelA::State s = state;
-        dsp::DcBlocker dcL = dcLeft, dcR = dcRight;
+        TankState tanks(s, dcLeft, dcRight);
 
         // The diffusion slide W, and X from it, at each sample; still when its next step changes nothing.
         if (s.W + (b.c.gen01Diffusion - s.W) / b.P == s.W)
@@ -480,8 +509,8 @@ public:
         // The tanks.
         for (Index i = 0; i < n; ++i)
         {
-            const Tanked t = runTanks(b, s, dcL, dcR, in1[i], in2[i], reads[l4][i], reads[l5][i], reads[l6][i],
-                                      reads[l7][i], reads[l8][i], reads[l9][i]);
+            const Tanked t = runTanks(b, tanks, in1[i], in2[i], reads[l4][i], reads[l5][i], reads[l6][i], reads[l7][i],
+                                      reads[l8][i], reads[l9][i]);
             hpL[i] = t.hpL;
             hpR[i] = t.hpR;
             cn[i] = t.cn;
@@ -520,9 +549,8 @@ public:
         s.bb = last.bb;
         s.bc = last.bc;
 
+        tanks.storeTo(s, dcLeft, dcRight);
         state = s;
-        dcLeft = dcL;
-        dcRight = dcR;
         for (size_t k = 0; k < SpringModelA::numDelayLines; ++k)
         {
             from[k] += n;
