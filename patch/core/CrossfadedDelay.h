@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstddef>
+#include <cstring>
 
 namespace PRT::dsp
 {
@@ -78,13 +79,16 @@ public:
         if (i == n)
             return;
         const DelayLine::Tap tap = line_.tapAt(delay);
-        DelayLine line = line_; // in a local, so that the output's stores cannot be taken for its positions
-        for (; i < n; ++i)
+        if (line_.samples() == nullptr)
         {
-            output[i] = line.readAt(tap);
-            line.write(input[i]);
+            for (; i < n; ++i)
+            {
+                output[i] = line_.readAt(tap);
+                line_.write(input[i]);
+            }
+            return;
         }
-        line_ = line;
+        readThroughTap(tap, input, output, i, n);
     }
 
     // n samples, the same as n calls of next(delay[i], input[i]), the time varying per sample. While
@@ -110,6 +114,76 @@ public:
     }
 
 private:
+    using FourFloats = float __attribute__((vector_size(16)));
+    static FourFloats loadFour(const float* from)
+    {
+        FourFloats v;
+        std::memcpy(&v, from, sizeof v);
+        return v;
+    }
+
+    // Samples i to n of the steady block on the line's storage: the reads of readAt(tap), each
+    // followed by its write.
+    void readThroughTap(DelayLine::Tap tap, const float* input, float* output, std::size_t i, std::size_t n)
+    {
+        float* const slots = line_.samples();
+        const std::int64_t mask = line_.mask();
+        std::int64_t w = line_.writeIndex();
+        const auto one = [&] {
+            const std::int64_t r = (w + tap.offset) & mask;
+            const float y0 = slots[r];
+            const float y1 = slots[(r + 1) & mask];
+            const float x = input[i];
+            output[i] = tap.fraction * (y1 - y0) + y0;
+            slots[w] = x;
+            w = (w + 1) & mask;
+            ++i;
+        };
+        const auto four = [&](FourFloats y0, FourFloats y1) {
+            const FourFloats out = tap.fraction * (y1 - y0) + y0;
+            const FourFloats x = loadFour(input + i);
+            std::memcpy(output + i, &out, sizeof out);
+            std::memcpy(slots + w, &x, sizeof x);
+            w = (w + 4) & mask;
+            i += 4;
+        };
+        // The tap's first slot lies `behind` slots behind the one about to be written (the distance
+        // stays: both move on by one a sample).
+        const std::int64_t behind = mask + 1 - (tap.offset & mask);
+        if (behind >= 5)
+        {
+            // None of four samples reads what an earlier one of them writes: four at once where
+            // their slots lie in one piece.
+            while (n - i >= 4)
+            {
+                const std::int64_t r = (w + tap.offset) & mask;
+                if (r + 4 <= mask && w + 3 <= mask)
+                    four(loadFour(slots + r), loadFour(slots + r + 1));
+                else
+                    one();
+            }
+        }
+        else if (input + n <= output || output + n <= input)
+        {
+            // A short delay (the springs' feedback reads one sample back): from the `behind`-th
+            // sample on, a read finds this block's own input `behind` samples back, and at one
+            // sample back its second slot is the one about to be written, still holding its old value.
+            const auto back = static_cast<std::size_t>(behind);
+            while (i < back && i < n)
+                one();
+            while (n - i >= 4)
+            {
+                if (w + 3 > mask)
+                    one();
+                else
+                    four(loadFour(input + i - back), back == 1 ? loadFour(slots + w) : loadFour(input + i - back + 1));
+            }
+        }
+        while (i < n)
+            one();
+        line_.setWriteIndex(w);
+    }
+
     float read(float delay) const
     {
         return interpolation_ == Interpolation::FourPoint ? line_.readFourPoint(delay) : line_.readLinear(delay);

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <limits>
 #include <vector>
 
@@ -350,16 +352,26 @@ TEST_F(AllpassTest, ABlockAtMovingDelaysMatchesTheStageSampleBySample)
     }
 }
 
-// A block through a crossfaded four-point line gives the very samples its per-sample calls give: at
-// a steady fractional time (the stretch read), across a change of time inside the block, at the
-// shortest and longest times and around the reach of four samples at once, and with a line that
-// wraps many times.
+namespace
+{
+std::uint32_t bitsOf(float x)
+{
+    std::uint32_t bits;
+    std::memcpy(&bits, &x, sizeof bits);
+    return bits;
+}
+} // namespace
+
+// A block through a crossfaded line gives the very samples its per-sample calls give: at a steady
+// fractional time (the stretch read), across a change of time inside the block (four-point; a linear
+// line's block takes one time), at the shortest and longest times and around the reach of four
+// samples at once, and with a line that wraps many times.
 TEST(CrossfadedDelayBlockTest, ABlockIsTheSameAsItsSamplesOneByOne)
 {
     struct Case
     {
         const char* what;
-        std::vector<float> times; // one per block of 64
+        std::vector<float> times; // one per block
     };
     const Case cases[] = {
         {"steady fraction", {37.3f, 37.3f, 37.3f, 37.3f}},
@@ -367,40 +379,53 @@ TEST(CrossfadedDelayBlockTest, ABlockIsTheSameAsItsSamplesOneByOne)
         {"changes", {12.5f, 40.25f, 40.25f, 3.0f, 3.0f}},
         {"shortest", {0.0f, 1.0f, 1.0f, 0.5f}},
         // Where four samples at once would read a slot that an earlier one of them writes.
-        {"around the four-sample reach", {4.0f, 4.0f, 5.5f, 5.5f, 6.0f, 6.0f, 6.5f, 6.5f, 7.0f, 7.0f, 8.0f, 8.0f}},
+        {"around the four-sample reach",
+         {1.0f, 1.0f, 1.5f, 1.5f, 2.0f, 2.0f, 2.5f, 2.5f, 3.0f, 3.0f, 3.5f, 3.5f, 4.0f, 4.0f, 5.5f, 5.5f, 6.0f, 6.0f, 6.5f, 6.5f, 7.0f, 7.0f, 8.0f, 8.0f}},
         {"beyond the maximum", {5000.0f, 5000.0f, 1500.75f}},
     };
-    for (const Case& c : cases)
-    {
-        CrossfadedDelay byBlock(CrossfadedDelay::Interpolation::FourPoint), bySample(CrossfadedDelay::Interpolation::FourPoint);
-        std::vector<float> storageA, storageB;
-        for (auto* pair : {&byBlock, &bySample})
+    for (const auto interpolation : {CrossfadedDelay::Interpolation::FourPoint, CrossfadedDelay::Interpolation::Linear})
+        for (const Case& c : cases)
         {
-            pair->line().setMaximumDelay(1200.0);
-            pair->setCrossfade(48000.0f, 0.0f);
-        }
-        storageA.assign(byBlock.line().requiredCapacity(), 0.0);
-        storageB.assign(bySample.line().requiredCapacity(), 0.0);
-        byBlock.line().bind({storageA.data(), storageA.size()});
-        bySample.line().bind({storageB.data(), storageB.size()});
-
-        unsigned seed = 1;
-        for (int round = 0; round < 40; ++round)
-            for (size_t b = 0; b < c.times.size(); ++b)
+            const bool fourPoint = interpolation == CrossfadedDelay::Interpolation::FourPoint;
+            CrossfadedDelay byBlock(interpolation), bySample(interpolation);
+            std::vector<float> storageA, storageB;
+            for (auto* pair : {&byBlock, &bySample})
             {
-                std::vector<float> input(64), delay(64), out(64);
-                for (size_t i = 0; i < 64; ++i)
-                {
-                    seed = seed * 1103515245u + 12345u;
-                    input[i] = static_cast<float>(seed >> 8) / 16777216.0f - 0.5f;
-                    // The time of the block, switched a third of the way in.
-                    delay[i] = i < 21 && b > 0 ? c.times[b - 1] : c.times[b];
-                }
-                byBlock.process(delay.data(), input.data(), out.data(), 64);
-                for (size_t i = 0; i < 64; ++i)
-                    ASSERT_EQ(out[i], bySample.next(delay[i], input[i])) << c.what << ", block " << b << ", sample " << i;
+                pair->line().setMaximumDelay(1200.0);
+                // A linear line reads through one tap only once no fade runs: fades of three samples.
+                pair->setCrossfade(48000.0f, fourPoint ? 0.0f : 0.07f);
             }
-    }
+            storageA.assign(byBlock.line().requiredCapacity(), 0.0);
+            storageB.assign(bySample.line().requiredCapacity(), 0.0);
+            byBlock.line().bind({storageA.data(), storageA.size()});
+            bySample.line().bind({storageB.data(), storageB.size()});
+
+            unsigned seed = 1;
+            for (int round = 0; round < 40; ++round)
+                for (size_t b = 0; b < c.times.size(); ++b)
+                {
+                    // Blocks of 64 and 61 samples, so that the four-sample groups meet the wrap at
+                    // every offset.
+                    const size_t length = round % 2 == 0 ? 64 : 61;
+                    std::vector<float> input(length), delay(length), out(length);
+                    for (size_t i = 0; i < length; ++i)
+                    {
+                        seed = seed * 1103515245u + 12345u;
+                        // Now and then a negative zero, whose sign a read at a whole delay keeps only
+                        // if the other slot it weighs by 0 is the right one.
+                        input[i] = seed % 7 == 0 ? -0.0f : static_cast<float>(seed >> 8) / 16777216.0f - 0.5f;
+                        // The time of the block, switched a third of the way in.
+                        delay[i] = fourPoint && i < 21 && b > 0 ? c.times[b - 1] : c.times[b];
+                    }
+                    if (fourPoint)
+                        byBlock.process(delay.data(), input.data(), out.data(), length);
+                    else
+                        byBlock.process(c.times[b], input.data(), out.data(), length);
+                    for (size_t i = 0; i < length; ++i)
+                        ASSERT_EQ(bitsOf(out[i]), bitsOf(bySample.next(delay[i], input[i])))
+                            << c.what << (fourPoint ? " (four-point)" : " (linear)") << ", block " << b << ", sample " << i;
+                }
+        }
 }
 
 TEST_F(DelayLineTest, ABlockWriteIsTheSameAsWritingEachSampleAcrossTheWrap)
