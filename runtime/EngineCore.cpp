@@ -215,10 +215,15 @@ void EngineCore::sendBangMessage(MessageTag tag, MessageTag objectId, Millisecon
 
 bool EngineCore::takesMessage(MessageTag tag)
 {
+    // Asked by every scope in every block, nearly always for the same tag; a handler's answers never
+    // change, so only a change of interfaces makes the remembered answer stale.
+    if (lastAsked.known && lastAsked.tag == tag)
+        return lastAsked.taken;
+    bool taken = false;
     for (ParameterEventInterfaceImpl* parameterInterface : interfaces)
-        if (parameterInterface->takesMessage(tag))
-            return true;
-    return false;
+        taken = taken || parameterInterface->takesMessage(tag);
+    lastAsked = {true, tag, taken};
+    return taken;
 }
 
 void EngineCore::queueForInterfaces(const EventVariant& event)
@@ -558,11 +563,13 @@ std::shared_ptr<PatcherState> EngineCore::getPreset()
 void EngineCore::registerInterface(ParameterEventInterfaceImpl* parameterInterface)
 {
     interfaces.push_back(parameterInterface);
+    lastAsked.known = false;
 }
 
 void EngineCore::unregisterInterface(ParameterEventInterfaceImpl* parameterInterface)
 {
     interfaces.erase(std::remove(interfaces.begin(), interfaces.end(), parameterInterface), interfaces.end());
+    lastAsked.known = false;
 }
 
 } // namespace PRT

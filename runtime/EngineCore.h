@@ -157,6 +157,13 @@ protected:
     ScheduleCallback scheduleCallback;
     bool presetTouchedFlag = false;
     MessageListPool messageLists;
+    // The last answer of takesMessage.
+    struct
+    {
+        bool known = false;
+        MessageTag tag = 0;
+        bool taken = false;
+    } lastAsked;
 };
 
 } // namespace PRT

@@ -283,10 +283,9 @@ void GeneratedPatcher::sendParameter(ParameterIndex index, bool ignoreValue)
 void GeneratedPatcher::processClockEvent(MillisecondTime time, ClockId clockId, bool hasValue, ParameterValue value)
 {
     updateTime(time);
-    objects.forEach([&](PatchObject& object) {
-        if (object.getClockId() == clockId)
-            object.receiveClock(hasValue, value);
-    });
+    for (PatchObject* object : clockedObjects)
+        if (object->getClockId() == clockId)
+            object->receiveClock(hasValue, value);
     onClock(clockId, hasValue, value);
 }
 
@@ -314,6 +313,8 @@ void GeneratedPatcher::processDataViewUpdate(DataRefIndex index, MillisecondTime
 void GeneratedPatcher::registerObject(PatchObject& object)
 {
     objects.add(object);
+    if (object.getClockId() != PatchObject::noClock)
+        clockedObjects.push_back(&object);
     objectMessageKinds |= object.getReceivedKinds();
 }
 

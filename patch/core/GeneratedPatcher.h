@@ -215,6 +215,9 @@ private:
     std::vector<GeneratedPatcher*> children;
 
     MemberRegistry<PatchObject> objects;
+    // The objects with a clock ID, in object order: a clock event visits only these instead of every
+    // object of the class.
+    std::vector<PatchObject*> clockedObjects;
     MemberRegistry<SignalBuffer> signalBuffers;
     MemberRegistry<DataViewSlot> dataViews;
     uint32_t objectMessageKinds = 0;

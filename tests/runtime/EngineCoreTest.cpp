@@ -554,11 +554,13 @@ TEST_F(EngineCoreTest, MessagesReachOnlyTheInterfacesThatTakeTheirTag)
     EXPECT_EQ(second.handlerEvents[0].get<MessageEvent>()->tag, 14u);
     EXPECT_TRUE(engine.takesMessage(11));
 
-    handlerSide.declinedTags = {11};
+    engine.unregisterInterface(&handlerSide);
     EXPECT_FALSE(engine.takesMessage(11)) << "nobody takes it any more";
     EXPECT_TRUE(engine.takesMessage(14));
     engine.unregisterInterface(&second);
-    handlerSide.declinedTags.clear();
+    EXPECT_FALSE(engine.takesMessage(14));
+    engine.registerInterface(&handlerSide);
+    EXPECT_TRUE(engine.takesMessage(14));
 }
 
 TEST_F(EngineCoreTest, FailedDeliveryKeepsTheRemainingEvents)
