@@ -69,9 +69,8 @@ void EngineBlockBridge::takeEngineInput()
     }
 }
 
-void EngineBlockBridge::putEngineOutput()
+void EngineBlockBridge::putEngineOutput(const juce::AbstractFifo::ScopedWrite& region)
 {
-    const juce::AbstractFifo::ScopedWrite region(outputFifo, juce::jmin(engineBlockSize, outputFifo.getFreeSpace()));
     for (int channel = 0; channel < 2; ++channel)
     {
         float* fifo = outputFifoBuffer.getWritePointer(channel);
