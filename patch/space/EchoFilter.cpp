@@ -1,5 +1,6 @@
 #include "patch/space/EchoFilter.h"
 
+#include "patch/core/SteadySignal.h"
 #include "runtime/EngineInterface.h"
 
 #include <algorithm>
@@ -96,9 +97,22 @@ void Quillmore::PRTSubpatcher_48::PRTSubpatcher_33::processBlock(const SampleVal
     SampleValue* d = sweep.get();
     SampleValue* f = swept.get();
     float s = freqSmoothed;
-    for (Index i = 0; i < n; ++i)
+    // Once a step leaves S as it was on a target that holds one value over the block, S stands still:
+    // the rest of the sweep has no recursion left.
+    const bool oneTarget = holdsOneValue(target, n);
+    Index i = 0;
+    while (i < n)
     {
+        const float before = s;
         s += (target[i] - s) * 0.002f;
+        d[i] = lfo[i] * s;
+        f[i] = s + d[i];
+        ++i;
+        if (oneTarget && sameBits(s, before))
+            break;
+    }
+    for (; i < n; ++i)
+    {
         d[i] = lfo[i] * s;
         f[i] = s + d[i];
     }

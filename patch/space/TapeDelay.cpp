@@ -1,9 +1,11 @@
 #include "patch/space/TapeDelay.h"
 
 #include "patch/core/GeneratedLists.h"
+#include "patch/core/SteadySignal.h"
 #include "runtime/EngineInterface.h"
 
 #include <cmath>
+#include <cstdint>
 
 namespace PRT
 {
@@ -255,18 +257,33 @@ void Quillmore::PRTSubpatcher_48::processBlock(const SampleValue* const* inputs,
     const float rate = lfoRate;
     float y = glidedTime;
     float z = offsetFactor;
-    dsp::CosineOscillator oscillator = lfo;
-    for (Index i = 0; i < n; ++i)
+    // With one echo time over the block, a step that leaves both followers as they were leaves them
+    // so for good: the rest of the block repeats that sample.
+    const bool oneTime = holdsOneValue(ts, n);
+    Index i = 0;
+    while (i < n)
     {
+        const float yBefore = y;
+        const float zBefore = z;
         y += (ts[i] - y) * c1;
         z += (k - z) * c2;
         ts[i] = y;
         tr[i] = y + y * z;
-        m[i] = oscillator.next(rate) * amount;
+        ++i;
+        if (oneTime && sameBits(y, yBefore) && sameBits(z, zBefore))
+        {
+            fillSignalRange(ts, n, y, i);
+            fillSignalRange(tr, n, tr[i - 1], i);
+            break;
+        }
     }
-    lfo = oscillator;
     glidedTime = y;
     offsetFactor = z;
+    dsp::CosineOscillator oscillator = lfo;
+    const std::uint32_t lfoStep = oscillator.increment(rate);
+    for (Index j = 0; j < n; ++j)
+        m[j] = oscillator.nextWithIncrement(lfoStep) * amount;
+    lfo = oscillator;
     numberTilde_obj_5.process(ts, nullptr, n);
     numberTilde_obj_161.process(tr, nullptr, n);
 
