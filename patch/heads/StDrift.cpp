@@ -81,7 +81,6 @@ void Quillmore::PRTSubpatcher_54::PRTSubpatcher_37::processBlock(const SampleVal
     SampleValue* left = outputs[0];
     SampleValue* right = outputs[1];
     SampleValue* x = a.get();
-    SampleValue* frequency = b.get();
 
     SampleValue* instabilityOutputs[] = {x};
     instability->process(nullptr, 0, instabilityOutputs, 1, n);
@@ -90,9 +89,14 @@ void Quillmore::PRTSubpatcher_54::PRTSubpatcher_37::processBlock(const SampleVal
         left[i] = leftGain * x[i];
     scope_obj_103.process(left, n);
 
-    // The random offset: a new target at each wrap of the phase, glided to from where it stood.
+    // The random offset: a new target at each wrap of the phase, glided to from where it stood. The
+    // right cosine runs at the input plus the offset, in the same loop, where its work overlaps the
+    // offset's recursion.
     const float rate = driftRateHz > 0.0001f ? driftRateHz : 0.0001f;
+    const SampleValue* in = inputs[0];
+    const float rightGain = rightDriftGain;
     dsp::RampPhasor phasor = offsetPhasor;
+    dsp::CosineOscillator cosine = oscillator;
     float previous = previousOffsetPhase, start = offsetStart, target = offsetTarget, last = lastOffset;
     for (Index i = 0; i < n; ++i)
     {
@@ -105,23 +109,16 @@ void Quillmore::PRTSubpatcher_54::PRTSubpatcher_37::processBlock(const SampleVal
         previous = phase;
         last = start + (target - start) * phase;
         x[i] = last;
+        right[i] = rightGain * cosine.next(in[i] + last);
     }
     offsetPhasor = phasor;
+    oscillator = cosine;
     previousOffsetPhase = previous;
     offsetStart = start;
     offsetTarget = target;
     lastOffset = last;
     numberTilde_obj_26.process(x, nullptr, n);
     scope_obj_27.process(x, n);
-
-    const SampleValue* in = inputs[0];
-    for (Index i = 0; i < n; ++i)
-        frequency[i] = in[i] + x[i];
-    const float rightGain = rightDriftGain;
-    dsp::CosineOscillator cosine = oscillator;
-    for (Index i = 0; i < n; ++i)
-        right[i] = rightGain * cosine.next(frequency[i]);
-    oscillator = cosine;
     scope_obj_24.process(right, n);
 }
 

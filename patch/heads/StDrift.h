@@ -68,7 +68,6 @@ private:
 
     bool operatorsPrepared = false;
     SignalBuffer a{*this};
-    SignalBuffer b{*this};
 };
 
 } // namespace PRT
