@@ -3,6 +3,7 @@
 #include "patch/core/DryGainForWet.h"
 
 #include <cmath>
+#include <cstring>
 
 namespace PRT
 {
@@ -77,7 +78,27 @@ void Quillmore::PRTSubpatcher_46::processBlock(const SampleValue* const* inputs,
     const SampleValue* bR = inputs[5];
     SampleValue* outL = outputs[0];
     SampleValue* outR = outputs[1];
-    for (Index i = 0; i < n; ++i)
+    // Four samples at once, spelled out: an output may be one of the inputs, which keeps the compiler
+    // from vectorising the loop itself; loads and stores keep the order of the samples one by one.
+    using FourFloats = float __attribute__((vector_size(16)));
+    const auto four = [](const SampleValue* from) {
+        FourFloats v;
+        std::memcpy(&v, from, sizeof v);
+        return v;
+    };
+    Index i = 0;
+    for (; i + 4 <= n; i += 4)
+    {
+        const FourFloats abI = four(ab + i), wAI = four(wA + i), mI = four(m + i), dI = four(d + i);
+        const FourFloats springR = four(bR + i) * abI + wAI * four(aR + i);
+        const FourFloats springL = four(bL + i) * abI + wAI * four(aL + i);
+        const FourFloats r = dI * four(wR + i) + springR * mI;
+        std::memcpy(outR + i, &r, sizeof r);
+        // Read after the right output's store, as one by one.
+        const FourFloats l = dI * four(wL + i) + springL * mI;
+        std::memcpy(outL + i, &l, sizeof l);
+    }
+    for (; i < n; ++i)
     {
         const float springR = bR[i] * ab[i] + wA[i] * aR[i];
         const float springL = bL[i] * ab[i] + wA[i] * aL[i];
