@@ -19,17 +19,26 @@ public:
     float next(float rate)
     {
         float p = phase_;
+        // Within range, the wraps below leave the phase as it is: a branch taken once a cycle, so that
+        // the phase's recursion is the addition alone.
+        if (!(p >= 0.0f && p <= 1.0f))
+            p = wrap(p);
+        phase_ = p + rate * invSampleRate_;
+        return p;
+    }
+
+private:
+    static float wrap(float p)
+    {
         if (p < 0.0f)
             p += 1.0f;
         if (p > 1.0f)
             p -= 1.0f;
         if (!(p >= 0.0f && p <= 1.0f))
             p = fold(p);
-        phase_ = p + rate * invSampleRate_;
         return p;
     }
 
-private:
     static float fold(float p)
     {
         const float f = p - std::floor(p);
