@@ -447,6 +447,8 @@ public:
             const auto k = static_cast<size_t>(line);
             const LineGroup& lines = isShortLine(line) ? b.shortLines : b.longLines;
             const LineGroup::Tap t = lines.tap(delays[tapOfLine[k]]);
+            start[k] = b.data[k];
+            mask[k] = lines.mask;
             from[k] = b.data[k] + (t.index & lines.mask);
             to[k] = b.data[k] + lines.position;
             fraction[k] = t.fraction;
@@ -475,6 +477,8 @@ public:
         const Block b = block;
         SpringModelA::State s = state;
         TankState tanks(s, dcLeft, dcRight);
+
+        prefetchAfter(n);
 
         // The diffusion slide W, and X from it, at each sample; still when its next step changes nothing.
         if (s.W + (b.c.gen01Diffusion - s.W) / b.P == s.W)
@@ -561,6 +565,20 @@ public:
 private:
     using Samples = std::array<float, maximumLength + 4>;
 
+    // Asks for the slots the next stretch reads and writes, which the rest of the processor has pushed
+    // out of the nearer caches since they were last touched (a long line's write position a whole
+    // storage ago), to arrive while this stretch runs.
+    void prefetchAfter(Index n) const
+    {
+        constexpr Index floatsPerCacheLine = 16;
+        for (size_t k = 0; k < SpringModelA::numDelayLines; ++k)
+            for (Index j = n; j <= n + maximumLength; j += floatsPerCacheLine)
+            {
+                __builtin_prefetch(start[k] + ((to[k] - start[k] + j) & mask[k]), 1);
+                __builtin_prefetch(start[k] + ((from[k] - start[k] + j) & mask[k]), 0);
+            }
+    }
+
     template <typename V>
     void storeTaps(Index i, const DiffusionTaps<V>& p)
     {
@@ -582,6 +600,8 @@ private:
                 load(tapsAt.bb.data() + i, lanes), load(tapsAt.bc.data() + i, lanes)};
     }
 
+    std::array<float*, SpringModelA::numDelayLines> start; // each line's slot 0
+    std::array<std::ptrdiff_t, SpringModelA::numDelayLines> mask;
     std::array<const float*, SpringModelA::numDelayLines> from; // each line's first slot read at the stretch's start
     std::array<float*, SpringModelA::numDelayLines> to;         // each line's write position there
     std::array<float, SpringModelA::numDelayLines> fraction;
