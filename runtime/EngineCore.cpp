@@ -190,6 +190,8 @@ void EngineCore::sendTimeSignatureEvent(int32_t numerator, int32_t denominator)
 // handler reads, and building, queueing and draining the rest costs the audio thread for nothing.
 void EngineCore::sendNumMessage(MessageTag tag, MessageTag objectId, float value, MillisecondTime time)
 {
+    if (!takesMessage(tag))
+        return;
     for (ParameterEventInterfaceImpl* parameterInterface : interfaces)
         if (parameterInterface->takesMessage(tag))
             parameterInterface->queueHandlerEvent(
@@ -198,6 +200,8 @@ void EngineCore::sendNumMessage(MessageTag tag, MessageTag objectId, float value
 
 void EngineCore::sendListMessage(MessageTag tag, MessageTag objectId, const list& values, MillisecondTime time)
 {
+    if (!takesMessage(tag))
+        return;
     // Every interface gets a list of its own: handlers on other threads may keep it.
     for (ParameterEventInterfaceImpl* parameterInterface : interfaces)
         if (parameterInterface->takesMessage(tag))
@@ -207,6 +211,8 @@ void EngineCore::sendListMessage(MessageTag tag, MessageTag objectId, const list
 
 void EngineCore::sendBangMessage(MessageTag tag, MessageTag objectId, MillisecondTime time)
 {
+    if (!takesMessage(tag))
+        return;
     for (ParameterEventInterfaceImpl* parameterInterface : interfaces)
         if (parameterInterface->takesMessage(tag))
             parameterInterface->queueHandlerEvent(
@@ -215,14 +221,15 @@ void EngineCore::sendBangMessage(MessageTag tag, MessageTag objectId, Millisecon
 
 bool EngineCore::takesMessage(MessageTag tag)
 {
-    // Asked by every scope in every block, nearly always for the same tag; a handler's answers never
-    // change, so only a change of interfaces makes the remembered answer stale.
-    if (lastAsked.known && lastAsked.tag == tag)
-        return lastAsked.taken;
+    // Asked by every scope and for every message the patch sends, for a handful of tags; a handler's
+    // answers never change, so only a change of interfaces makes the remembered answers stale.
+    TakenAnswer& answer = takenAnswers[tag % takenAnswers.size()];
+    if (answer.known && answer.tag == tag)
+        return answer.taken;
     bool taken = false;
     for (ParameterEventInterfaceImpl* parameterInterface : interfaces)
         taken = taken || parameterInterface->takesMessage(tag);
-    lastAsked = {true, tag, taken};
+    answer = {true, tag, taken};
     return taken;
 }
 
@@ -563,13 +570,13 @@ std::shared_ptr<PatcherState> EngineCore::getPreset()
 void EngineCore::registerInterface(ParameterEventInterfaceImpl* parameterInterface)
 {
     interfaces.push_back(parameterInterface);
-    lastAsked.known = false;
+    takenAnswers.fill({});
 }
 
 void EngineCore::unregisterInterface(ParameterEventInterfaceImpl* parameterInterface)
 {
     interfaces.erase(std::remove(interfaces.begin(), interfaces.end(), parameterInterface), interfaces.end());
-    lastAsked.known = false;
+    takenAnswers.fill({});
 }
 
 } // namespace PRT

@@ -10,6 +10,7 @@
 #include "runtime/PatcherState.h"
 #include "runtime/ProbingInterface.h"
 
+#include <array>
 #include <memory>
 #include <vector>
 
@@ -157,13 +158,14 @@ protected:
     ScheduleCallback scheduleCallback;
     bool presetTouchedFlag = false;
     MessageListPool messageLists;
-    // The last answer of takesMessage.
-    struct
+    // Answers of takesMessage, one slot per low bits of the tag.
+    struct TakenAnswer
     {
         bool known = false;
         MessageTag tag = 0;
         bool taken = false;
-    } lastAsked;
+    };
+    std::array<TakenAnswer, 16> takenAnswers{};
 };
 
 } // namespace PRT

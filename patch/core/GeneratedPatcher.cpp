@@ -50,7 +50,14 @@ MillisecondTime GeneratedPatcher::engineTime()
 void GeneratedPatcher::updateTime(MillisecondTime time)
 {
     currentTime = time;
-    const float samplesFromNow = static_cast<float>((time - engineTime()) * sampleRate * 0.001);
+    const MillisecondTime now = engineTime();
+    // At the engine's time (every block's start) the offset is 0, as the rounding below would make it.
+    if (time == now)
+    {
+        sampleOffset = 0;
+        return;
+    }
+    const float samplesFromNow = static_cast<float>((time - now) * sampleRate * 0.001);
     sampleOffset = clampedSampleOffset(roundToNearest(samplesFromNow), currentBlockSize);
 }
 
