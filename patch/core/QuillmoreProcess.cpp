@@ -10,16 +10,44 @@
 // plug-in's one reported latency holds whether bypassed or not. Every module runs in every setting,
 // also while bypassed. Every sum keeps the grouping of its terms that the mix is defined with (the key
 // is not quite the left plus the right output in 32-bit arithmetic).
+#include "patch/core/FourLanes.h"
 #include "patch/core/GeneratedMath.h"
 
 namespace PRT
 {
 namespace
 {
+using lanes::FourFloats;
+using lanes::inLanes;
+using lanes::load;
+using lanes::store;
+
 // 80 dB above full scale: far beyond any signal, far below where the sections' gains could overflow
 // a float. The scaled input and the copies that feed the next block are held within it, so that a
 // burst of huge samples cannot leave an infinity circulating in the chain.
 constexpr float signalLimit = 1.0e4f;
+
+// boundSample and silenceIfNotFinite at the signal limit, one sample or four lane by lane.
+inline float bounded(float x)
+{
+    return boundSample(x, signalLimit);
+}
+inline FourFloats bounded(FourFloats x)
+{
+    const FourFloats limit = FourFloats{} + signalLimit;
+    const FourFloats upper = x < limit ? x : limit;
+    const FourFloats lower = x <= -limit ? -limit : FourFloats{};
+    return x > -limit ? upper : lower;
+}
+inline float finiteOrSilent(float x)
+{
+    return silenceIfNotFinite(x);
+}
+// x − x is 0 exactly for a finite x (NaN for an infinity or a NaN).
+inline FourFloats finiteOrSilent(FourFloats x)
+{
+    return x - x == FourFloats{} ? x : FourFloats{};
+}
 } // namespace
 
 QuillmoreChannelSignals& Quillmore::channel(int c)
@@ -129,12 +157,15 @@ void Quillmore::feedSpaceSection(Index n)
         SampleValue* hl = channel->headsMix.get();
         SampleValue* x = channel->sectionInput.get();
         SampleValue* ef = channel->echoFeed.get();
-        for (Index i = 0; i < n; ++i)
-        {
-            hl[i] = h[i] * d[i] + (1.0f - h[i]) * fb[i];
-            x[i] = o[i] * l1[i] + (1.0f - o[i]) * hl[i];
-            ef[i] = ins[i] * x[i] + es[i] * x[i];
-        }
+        inLanes(n, [&](Index i, auto lanes) {
+            const auto heads = load(h + i, lanes);
+            const auto order = load(o + i, lanes);
+            const auto headsMix = heads * load(d + i, lanes) + (1.0f - heads) * load(fb + i, lanes);
+            const auto input = order * load(l1 + i, lanes) + (1.0f - order) * headsMix;
+            store(hl + i, headsMix);
+            store(x + i, input);
+            store(ef + i, load(ins + i, lanes) * input + load(es + i, lanes) * input);
+        });
     }
 }
 
@@ -202,26 +233,28 @@ void Quillmore::mixSectionsAndHiss(Index n)
     SampleValue* fbR = right.headsFeedback.get();
     SampleValue* fL = left.mixed.get();
     SampleValue* fR = right.mixed.get();
-    for (Index i = 0; i < n; ++i)
-    {
-        const float order = o[i];
-        const float notOrder = 1.0f - order;
-        const float space = s[i];
-        const float notSpace = 1.0f - space;
-        const float slL = notSpace * xL[i] + space * sL[i];
-        const float slR = notSpace * xR[i] + space * sR[i];
-        const float mixedL = order * hlL[i] + notOrder * slL;
-        const float mixedR = notOrder * slR + order * hlR[i];
-        fbL[i] = boundSample(order * slL + notOrder * l1L[i], signalLimit);
-        fbR[i] = boundSample(order * slR + notOrder * l1R[i], signalLimit);
-        key[i] = boundSample(((notOrder * slL + notOrder * slR) + order * hlL[i]) + order * hlR[i], signalLimit);
-        const float hissLevel = h[i] * ts[i];
+    // Four samples at a time: with this many buffers the compiler leaves the loop scalar.
+    inLanes(n, [&](Index i, auto lanes) {
+        const auto order = load(o + i, lanes);
+        const auto notOrder = 1.0f - order;
+        const auto space = load(s + i, lanes);
+        const auto notSpace = 1.0f - space;
+        const auto slL = notSpace * load(xL + i, lanes) + space * load(sL + i, lanes);
+        const auto slR = notSpace * load(xR + i, lanes) + space * load(sR + i, lanes);
+        const auto headsL = load(hlL + i, lanes);
+        const auto headsR = load(hlR + i, lanes);
+        const auto mixedL = order * headsL + notOrder * slL;
+        const auto mixedR = notOrder * slR + order * headsR;
+        store(fbL + i, bounded(order * slL + notOrder * load(l1L + i, lanes)));
+        store(fbR + i, bounded(order * slR + notOrder * load(l1R + i, lanes)));
+        store(key + i, bounded(((notOrder * slL + notOrder * slR) + order * headsL) + order * headsR));
+        const auto hissLevel = load(h + i, lanes) * load(ts + i, lanes);
         // The output amplifier's arctangent would turn an infinity into a steady, finite full-scale
         // tone that nothing downstream could tell from music: a section that went non-finite is
         // silent instead.
-        fL[i] = silenceIfNotFinite(mixedL + hissLevel * uL[i]);
-        fR[i] = silenceIfNotFinite(mixedR + hissLevel * uR[i]);
-    }
+        store(fL + i, finiteOrSilent(mixedL + hissLevel * load(uL + i, lanes)));
+        store(fR + i, finiteOrSilent(mixedR + hissLevel * load(uR + i, lanes)));
+    });
 }
 
 void Quillmore::writeOutputs(SampleValue* const* outputs, const SampleValue* bypass, Index n)

@@ -244,6 +244,46 @@ TEST_F(QuillmoreBlockTest, HissJoinsWhileTheHeadsAreOnAndStaysOutOfTheKey)
     }
 }
 
+TEST_F(QuillmoreBlockTest, AnOverflowingSpaceSectionIsSilentAndWhatFeedsBackStaysBounded)
+{
+    // The Space section overflows to +inf on the left and -inf on the right (its input is 3 × 4 and
+    // 3 × -2, or 4 and -2). Blocks of 63 samples, so that every position of a four-sample group and
+    // the tail are seen.
+    spyOf(top->dryWetSprings).gain = 1.0e38f;
+    const float input = 4.0f;
+    constexpr Index n = 63;
+    // Order glides: at 1 its weight is a hair below 1, so that a hair of the Space section is in
+    // what is heard and in the key.
+    const struct
+    {
+        float order;
+        float heardLeft; // a non-finite mix is silent
+        float key;       // inf − inf is NaN, held at 0; +inf held at the limit
+        float fedLeft;   // what the Heads got: the input, or the Space section held at the limit
+        float fedRight;
+    } rows[] = {
+        {0, 0.0f, 0.0f, input, -0.5f * input},
+        {1, 0.0f, 1.0e4f, 1.0e4f, -1.0e4f},
+    };
+    for (const auto& row : rows)
+    {
+        set(params::Order, row.order);
+        for (int k = 0; k < 30; ++k)
+            runBlock(&input, n);
+        const std::string at = "Order " + std::to_string(int(row.order));
+        const auto& fed = spyOf(top->warbler).seen;
+        const auto& key = spyOf(top->noiseGate).seen[2];
+        for (Index i = 0; i < n; ++i)
+        {
+            expectRelativelyNear(patch.outLeft[i], row.heardLeft, at + ": left at " + std::to_string(i));
+            EXPECT_TRUE(std::isfinite(patch.outRight[i])) << at << ": right at " << i;
+            expectRelativelyNear(key[i], row.key, at + ": key at " + std::to_string(i));
+            expectRelativelyNear(fed[0][i], row.fedLeft, at + ": Heads fed left at " + std::to_string(i));
+            expectRelativelyNear(fed[1][i], row.fedRight, at + ": Heads fed right at " + std::to_string(i));
+        }
+    }
+}
+
 TEST_F(QuillmoreBlockTest, ModulesRunInTheirBlockOrderEvenForAnEmptyBlock)
 {
     runBlocks(30);
