@@ -200,6 +200,39 @@ void Quillmore::PRTSubpatcher_50::checkDesignAt(ChannelFilter& filter, dsp::Stat
         lowPass.design(filter.updater.designer().designAngle(filter.updater.lastFrequency()), filter.updater.lastQ());
 }
 
+Index Quillmore::PRTSubpatcher_50::controlReadSamples(const ChannelFilter& filter, Index n, Index* samples)
+{
+    constexpr Index capacity = RandomControlGenerator::maxSampledOutputs;
+    Index count = 0;
+    auto add = [&](Index i) {
+        if (count > 0 && samples[count - 1] == i)
+            return true;
+        if (count == capacity)
+            return false;
+        samples[count++] = i;
+        return true;
+    };
+    add(0);
+    // The updater stepped as filterBothChannels steps it: a check resets its count whatever it finds.
+    dsp::FilterCoefficientUpdater probe = filter.updater;
+    for (Index i = 0; i < n;)
+    {
+        const std::uint32_t held = probe.samplesBeforeCheck();
+        if (held == 0)
+        {
+            if (!add(i))
+                return 0;
+            probe.redesignDue(filter.designed, 1.0f, 1.0f, filter.mode);
+            ++i;
+            continue;
+        }
+        const auto run = static_cast<Index>(std::min<std::uint32_t>(n - i, held));
+        probe.skip(run);
+        i += run;
+    }
+    return add(n - 1) ? count : 0;
+}
+
 void Quillmore::PRTSubpatcher_50::filterBothChannels(const SampleValue* inL, const SampleValue* inR, SampleValue* outL,
                                                      SampleValue* outR, Index n)
 {
@@ -250,20 +283,34 @@ void Quillmore::PRTSubpatcher_50::processBlock(const SampleValue* const* inputs,
     SampleValue* uR = passedRight.get();
     SampleValue* s = slide.get();
 
+    // Each generator works its control out only where it is read (see controlReadSamples).
+    Index readLeft[RandomControlGenerator::maxSampledOutputs];
+    Index readRight[RandomControlGenerator::maxSampledOutputs];
+    const Index readCountLeft = controlReadSamples(left, n, readLeft);
+    const Index readCountRight = controlReadSamples(right, n, readRight);
+    auto addOffset = [n](SampleValue* control, float offset, const Index* read, Index count) {
+        if (count == 0)
+        {
+            for (Index i = 0; i < n; ++i)
+                control[i] += offset;
+            return;
+        }
+        for (Index k = 0; k < count; ++k)
+            control[read[k]] += offset;
+    };
+
     SampleValue* generatorOut[] = {cL};
+    freqDropoutsL->sampleOutputAt(readLeft, readCountLeft);
     freqDropoutsL->process(nullptr, 0, generatorOut, 1, n);
-    const float offsetL = controlOffsetLeft;
-    for (Index i = 0; i < n; ++i)
-        cL[i] += offsetL;
+    addOffset(cL, controlOffsetLeft, readLeft, readCountLeft);
     numberTilde_obj_38.process(cL, uL, n);
     const float mapLeft = cutoffForControl(cutoffScaleLeft * uL[0]);
     numberTilde_obj_24.process(&mapLeft, nullptr, n); // a tap reads only the first sample
 
     generatorOut[0] = cR;
+    freqDropoutsR->sampleOutputAt(readRight, readCountRight);
     freqDropoutsR->process(nullptr, 0, generatorOut, 1, n);
-    const float offsetR = controlOffsetRight;
-    for (Index i = 0; i < n; ++i)
-        cR[i] += offsetR;
+    addOffset(cR, controlOffsetRight, readRight, readCountRight);
     numberTilde_obj_43.process(cR, uR, n);
 
     renderRolloffSlide(s, n);

@@ -132,6 +132,10 @@ private:
         }
     };
 
+    // The samples of a block of n where the channel's control is read: the first (the taps), those
+    // where filterBothChannels finds the updater at a check, and the last (the generator ends its
+    // block there). 0 when more than a generator takes (the control is then rendered whole).
+    static Index controlReadSamples(const ChannelFilter& filter, Index n, Index* samples);
     // The roll-off slide, one value per sample into slid.
     void renderRolloffSlide(SampleValue* slid, Index n);
     // At the updater's checks, the cut-off of sample i and, when it or the q changed, a new design of

@@ -1,5 +1,7 @@
 #include "patch/heads/RandomControlGenerator.h"
 
+#include <algorithm>
+
 namespace PRT
 {
 
@@ -80,11 +82,27 @@ void RandomControlGenerator::prepareSignalObjects(bool changed)
     oscillator.prepare(getSampleRate());
 }
 
+void RandomControlGenerator::sampleOutputAt(const Index* samples, Index count)
+{
+    sampledCount = 0;
+    if (count == 0 || count > maxSampledOutputs || samples[0] != 0)
+        return;
+    for (Index k = 1; k < count; ++k)
+        if (samples[k] <= samples[k - 1])
+            return;
+    std::copy(samples, samples + count, sampled.begin());
+    sampledCount = count;
+}
+
 void RandomControlGenerator::processBlock(const SampleValue* const*, SampleValue* const* outputs, Index n)
 {
+    const Index sampledSamples = sampledCount;
+    sampledCount = 0;
     if (n == 0)
         return;
     SampleValue* out = outputs[0];
+    // A sample list for another block length renders the whole block.
+    const bool whole = sampledSamples == 0 || sampled[sampledSamples - 1] != n - 1;
 
     // The cosine of the held frequency goes to the output, its phase step worked out again only
     // where a new frequency is drawn. The held level is needed only where the target monitor looks,
@@ -94,19 +112,58 @@ void RandomControlGenerator::processBlock(const SampleValue* const*, SampleValue
     dsp::CosineOscillator cosine = oscillator;
     float frequency = frequencyDraw.held();
     std::uint32_t step = cosine.increment(frequency);
-    for (Index i = 0; i < n;)
-    {
-        const Index take = frequencyDraw.runToTake(rate1, i, n);
-        for (; i < take; ++i)
-            out[i] = cosine.nextWithIncrement(step);
-        if (take == n)
-            break;
+    // The frequency's draws, the cosine rendered up to each take at the step before it and from it
+    // at the new one.
+    auto takeFrequency = [&] {
         if (frequencyDraw.held() != frequency)
         {
             frequency = frequencyDraw.held();
             step = cosine.increment(frequency);
         }
-        out[i++] = cosine.nextWithIncrement(step);
+    };
+    if (whole)
+    {
+        for (Index i = 0; i < n;)
+        {
+            const Index take = frequencyDraw.runToTake(rate1, i, n);
+            for (; i < take; ++i)
+                out[i] = cosine.nextWithIncrement(step);
+            if (take == n)
+                break;
+            takeFrequency();
+            out[i++] = cosine.nextWithIncrement(step);
+        }
+    }
+    else
+    {
+        // Only the listed samples: the phase jumps over the rest (one step of k increments is k
+        // steps of one, wrapping the same). The list ends with the last sample, so the oscillator
+        // ends the block as it would have.
+        Index at = 0;
+        Index listed = 0;
+        auto renderTo = [&](Index end) {
+            for (; listed < sampledSamples && sampled[listed] < end; ++listed)
+            {
+                const Index j = sampled[listed];
+                if (j > at)
+                    cosine.nextWithIncrement((j - at) * step);
+                out[j] = cosine.nextWithIncrement(step);
+                at = j + 1;
+            }
+            if (end > at)
+                cosine.nextWithIncrement((end - at) * step);
+            at = end;
+        };
+        for (Index i = 0; i < n;)
+        {
+            const Index take = frequencyDraw.runToTake(rate1, i, n);
+            renderTo(take);
+            if (take == n)
+                break;
+            takeFrequency();
+            renderTo(take + 1);
+            i = take + 1;
+        }
     }
     oscillator = cosine;
     levelDraw.runToTake(rate2, 0, 1);
@@ -118,8 +175,16 @@ void RandomControlGenerator::processBlock(const SampleValue* const*, SampleValue
 
     SampleValue* g = glide.get();
     ramp.render(g, n);
-    for (Index i = 0; i < n; ++i)
-        out[i] *= g[i];
+    if (whole)
+    {
+        for (Index i = 0; i < n; ++i)
+            out[i] *= g[i];
+    }
+    else
+    {
+        for (Index k = 0; k < sampledSamples; ++k)
+            out[sampled[k]] *= g[sampled[k]];
+    }
     finishOutput(out, n);
 
     // The monitor reads only the first sample of what it watches.

@@ -13,6 +13,8 @@
 #include "patch/core/SegmentRamp.h"
 #include "patch/core/SignalMonitor.h"
 
+#include <array>
+
 namespace PRT
 {
 
@@ -67,6 +69,13 @@ public:
     // The level drawn last (before the amount), whether or not it has been reported yet.
     float getDrawnLevel() const { return levelDraw.held(); }
 
+    // For an owner that reads the output at a few samples only: the next block works the output out
+    // at these samples (ascending, the first 0 and the last the block's last) and leaves the rest of
+    // the output buffer as it was (finishOutput sees the same); every state runs on as in a whole
+    // block. Lasts one block; a list that does not fit the block renders it whole.
+    static constexpr Index maxSampledOutputs = 16;
+    void sampleOutputAt(const Index* samples, Index count);
+
 protected:
     // The variant's objects after the shared ones (the amount box's set-up included).
     virtual void setupVariantObjects();
@@ -94,6 +103,9 @@ private:
     SegmentRamp ramp{*this, rampDoneClock};
     bool operatorsPrepared = false;
     SignalBuffer glide{*this};
+    std::array<Index, maxSampledOutputs> sampled{};
+    Index sampledCount = 0; // 0: the whole block
+
 };
 
 } // namespace PRT

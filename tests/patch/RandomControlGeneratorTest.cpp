@@ -271,3 +271,46 @@ TEST(RandomControlGenerator, HostileMessagesLeaveTheOutputFiniteAndBounded)
     EXPECT_LE(peak(out), 1.0f);
     EXPECT_GT(peak(out), 0.0f);
 }
+
+// A block worked out at listed samples only gives those samples bit for bit as a whole block does,
+// leaves the others alone, and runs every state on as a whole block would: over many blocks with
+// draws and glides, lists with and without inner samples, and lists that do not fit the block.
+TEST(RandomControlGenerator, ASampledBlockGivesTheListedSamplesOfAWholeOne)
+{
+    GeneratorRig<LeftGenerator> whole(3.0f), sampled(3.0f);
+    for (auto* rig : {&whole, &sampled})
+    {
+        rig->setDegrade(100);
+        rig->render(block); // the load messages set the rates at the first block
+        // Frequent new frequencies: takes inside sampled blocks, between listed samples.
+        rig->generator->frequencyRateBox.setNumberValue(37.0f);
+    }
+    const std::vector<std::vector<Index>> lists = {
+        {0, 127}, {0, 5, 64, 127}, {0, 1, 2, 126, 127}, {0, 127}, {0, 64}, {}, {3, 127}, {0, 100, 99, 127}};
+    const SampleValue* inputs[] = {whole.patch.left.data(), whole.patch.right.data()};
+    int sampledBlocks = 0;
+    for (int b = 0; b < 1200; ++b)
+    {
+        const std::vector<Index>& list = lists[static_cast<size_t>(b) % lists.size()];
+        const bool fits = list.size() >= 2 && list.front() == 0 && list.back() == block - 1 &&
+                          std::is_sorted(list.begin(), list.end()) &&
+                          std::adjacent_find(list.begin(), list.end()) == list.end();
+        sampled.generator->sampleOutputAt(list.data(), static_cast<Index>(list.size()));
+        std::fill(sampled.patch.outLeft.begin(), sampled.patch.outLeft.end(), -7.0f);
+        SampleValue* wholeOut[] = {whole.patch.outLeft.data(), whole.patch.outRight.data()};
+        SampleValue* sampledOut[] = {sampled.patch.outLeft.data(), sampled.patch.outRight.data()};
+        whole.patch.engine.process(inputs, 2, wholeOut, 2, block, nullptr, nullptr);
+        sampled.patch.engine.process(inputs, 2, sampledOut, 2, block, nullptr, nullptr);
+        for (Index i = 0; i < block; ++i)
+        {
+            const bool listed = !fits || std::find(list.begin(), list.end(), i) != list.end();
+            if (listed)
+                ASSERT_EQ(sampled.patch.outLeft[i], whole.patch.outLeft[i]) << "block " << b << ", sample " << i;
+            else
+                ASSERT_EQ(sampled.patch.outLeft[i], -7.0f) << "block " << b << ", sample " << i;
+        }
+        sampledBlocks += fits;
+    }
+    EXPECT_GT(sampledBlocks, 500);
+    EXPECT_GT(peak(whole.patch.outLeft), 0.0f) << "the generator moves";
+}
