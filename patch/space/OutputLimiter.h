@@ -70,10 +70,10 @@ private:
         Index k = 0;
         for (; k + 8 <= n; k += 8)
         {
-            bool within = true;
+            int within = 1; // an int and no short circuit, or the compiler does not vectorise it
             for (Index j = k; j < k + 8; ++j)
-                within &= std::fabs(inL[j]) <= kThreshold && std::fabs(inR[j]) <= kThreshold;
-            if (!within)
+                within &= static_cast<int>(std::fabs(inL[j]) <= kThreshold) & static_cast<int>(std::fabs(inR[j]) <= kThreshold);
+            if (within == 0)
                 break;
         }
         return k;

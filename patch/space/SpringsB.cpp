@@ -174,7 +174,10 @@ bool Quillmore::PRTSubpatcher_49::renderSize(Index n)
         sizeGlide.setValue(0.0f);
     // From where the factor holds to the block's end, a glide step that leaves the value where it
     // was leaves it there for good: the rest of the block is that value (a settled glide costs a fill).
-    Index holdsFrom = n - 1;
+    int same = 1; // the common case, the factor held all block, in a loop the compiler vectorises
+    for (Index i = 0; i < n; ++i)
+        same &= static_cast<int>(s[i] == s[n - 1]);
+    Index holdsFrom = same != 0 ? 0 : n - 1;
     while (holdsFrom > 0 && s[holdsFrom - 1] == s[n - 1])
         --holdsFrom;
     const float first = sizeGlide.value();
