@@ -247,7 +247,9 @@ private:
         const double clamped = d > static_cast<double>(maximumDelay_) ? static_cast<double>(maximumDelay_)
                                : d >= minimum                         ? d
                                                                       : minimum;
-        const double p = static_cast<double>(writeIndex_) + static_cast<double>(capacity_) - clamped;
+        // The position's whole part is one signed conversion (the two integers are far below 2^53,
+        // so their sum is the sum of their conversions), where an unsigned one costs a branch.
+        const double p = static_cast<double>(writeIndex_ + static_cast<std::int64_t>(capacity_)) - clamped;
         // p is never negative (the delay is at most the capacity), so truncation is the floor, and
         // much cheaper than the library's floor on machines without a rounding instruction.
         const auto whole = static_cast<std::int64_t>(p);
