@@ -86,11 +86,14 @@ public:
         return count_ > 0 ? sum_ / static_cast<double>(count_) : 0.0;
     }
 
-    // nextMeanSquare for each of n samples, into meanSquares (x and meanSquares may be the same).
-    // Once the window is full the samples run in stretches without a wrap, a resummation or a
-    // change of the count, where each costs a square, a difference and a multiplication.
-    void meanSquares(const float* x, float* meanSquares, std::size_t n)
+    // nextMeanSquare for each of n samples, into meanSquares (x and meanSquares may be the same);
+    // returns the largest of them (NaNs left out, 0 if none is larger), found where the running sum's
+    // chain of additions leaves time to spare. Once the window is full the samples run in stretches
+    // without a wrap, a resummation or a change of the count, where each costs a square, a difference
+    // and a multiplication.
+    float meanSquares(const float* x, float* meanSquares, std::size_t n)
     {
+        float largest = 0.0f;
         std::size_t i = 0;
         while (i < n)
         {
@@ -99,7 +102,9 @@ public:
             if (reset_ || history_.data == nullptr || history_.size < 2 || count_ < limit || limit < 1 ||
                 (window_ != kWindow && sampleRate_ >= 1000.0f))
             {
-                meanSquares[i] = static_cast<float>(nextMeanSquare(x[i]));
+                const auto mean = static_cast<float>(nextMeanSquare(x[i]));
+                meanSquares[i] = mean;
+                largest = mean > largest ? mean : largest;
                 ++i;
                 continue;
             }
@@ -122,7 +127,9 @@ public:
                 history[write + k] = square;
                 sum += static_cast<double>(square) - leaving;
                 fresh += static_cast<double>(square);
-                meanSquares[i + k] = static_cast<float>(sum * scale);
+                const auto mean = static_cast<float>(sum * scale);
+                meanSquares[i + k] = mean;
+                largest = mean > largest ? mean : largest;
             }
             sum_ = sum;
             freshSum_ = fresh;
@@ -132,6 +139,7 @@ public:
             if (sinceResum_ >= limit)
                 resum();
         }
+        return largest;
     }
 
     float next(float x)

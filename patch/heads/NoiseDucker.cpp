@@ -76,7 +76,7 @@ void NoiseDuckerCompressor::processBlock(const SampleValue* const* inputs, Sampl
 
     // The key's level, as a mean square.
     SampleValue* level = meanSquares.get();
-    rms.meanSquares(inputs[1], level, n);
+    const float loudest = rms.meanSquares(inputs[1], level, n);
 
     // The gain target: 1 at or below the threshold; above it, and only there (where it is finite for
     // any key and any ratio), 10^((threshold − level) × (1 − 1/ratio) / 20), the level in dB being
@@ -86,10 +86,9 @@ void NoiseDuckerCompressor::processBlock(const SampleValue* const* inputs, Sampl
     const float exponent = (1.0f - inverse) * 0.5f;
     const auto thresholdPower = static_cast<float>(std::pow(10.0, static_cast<double>(threshold) * 0.1));
     // A key that stays at or below the threshold for the whole block (the usual case) has the target
-    // 1 throughout, and no power needs working out.
-    bool anyAbove = false;
-    for (Index i = 0; i < n; ++i)
-        anyAbove |= level[i] > thresholdPower;
+    // 1 throughout, and no power needs working out. (The threshold power is above 0 or NaN: the
+    // loudest level is above it exactly when some level is.)
+    const bool anyAbove = loudest > thresholdPower;
     // Three passes that each vectorise: the quotient (at least 10^−30, which also turns a NaN level
     // into that), its power, and the choice.
     SampleValue* target = targets.get();

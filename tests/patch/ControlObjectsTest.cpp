@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -230,12 +232,15 @@ TEST(RmsAverageBlocks, AWholeBlockGivesWhatSampleBySampleGives)
                 bySample.prepare(48000.0f);
                 byBlock.prepare(48000.0f);
             }
-            byBlock.meanSquares(block.data(), means.data(), n);
+            const float largest = byBlock.meanSquares(block.data(), means.data(), n);
+            float expectedLargest = 0.0f;
             for (std::size_t i = 0; i < n; ++i)
             {
                 const double expected = bySample.nextMeanSquare(block[i]);
                 ASSERT_NEAR(means[i], expected, 1e-5 * expected + 1e-12) << "history " << size << ", block " << b;
+                expectedLargest = std::max(expectedLargest, means[i]);
             }
+            ASSERT_EQ(largest, expectedLargest) << "the block's largest mean square, block " << b;
         }
     }
 }
