@@ -39,6 +39,9 @@ void Quillmore::PRTSubpatcher_56::processBlock(const SampleValue* const*, Sample
     SampleValue* burst = burstAmplitude.get();
     SampleValue* white = noiseSignal.get();
     burstSignal.render(burst, n);
+    // The noise burst only for a caller that takes it (the top level discards it).
+    if (outputs[1] == getDummyBuffer())
+        return;
     for (Index i = 0; i < n; ++i)
         white[i] = noise.next();
     for (Index i = 0; i < n; ++i)
