@@ -279,11 +279,9 @@ void Quillmore::PRTSubpatcher_48::processBlock(const SampleValue* const* inputs,
     }
     glidedTime = y;
     offsetFactor = z;
-    dsp::CosineOscillator oscillator = lfo;
-    const std::uint32_t lfoStep = oscillator.increment(rate);
+    lfo.render(m, n, lfo.increment(rate));
     for (Index j = 0; j < n; ++j)
-        m[j] = oscillator.nextWithIncrement(lfoStep) * amount;
-    lfo = oscillator;
+        m[j] *= amount;
     numberTilde_obj_5.process(ts, nullptr, n);
     numberTilde_obj_161.process(tr, nullptr, n);
 

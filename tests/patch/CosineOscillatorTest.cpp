@@ -70,6 +70,35 @@ TEST_F(CosineOscillatorTest, NeverReadsATableShorterThanAPeriod)
     }
 }
 
+TEST_F(CosineOscillatorTest, ABlockRenderGivesTheSamplesAndPhaseOfStepByStep)
+{
+    // Increments that wrap the phase within a group of four, run backwards, or stand still; block
+    // lengths with and without a tail; a table too short to read.
+    std::vector<double> shortTable(100, 0.5);
+    for (const SampleSpan span : {SampleSpan{table.data(), table.size()}, SampleSpan{shortTable.data(), 100}})
+        for (const float frequency : {0.5f, 440.0f, 11999.0f, 23999.0f, -3000.0f, 0.0f})
+            for (const std::size_t n : {1u, 4u, 7u, 64u, 257u})
+            {
+                CosineOscillator stepped;
+                CosineOscillator block;
+                for (CosineOscillator* o : {&stepped, &block})
+                {
+                    o->bindTable(span);
+                    o->prepare(48000.0f);
+                    o->next(1234.5f); // some phase to start from
+                }
+                std::vector<float> rendered(n);
+                for (int round = 0; round < 3; ++round)
+                {
+                    block.render(rendered.data(), n, block.increment(frequency));
+                    for (std::size_t i = 0; i < n; ++i)
+                        ASSERT_EQ(rendered[i], stepped.next(frequency))
+                            << frequency << " Hz, block of " << n << ", sample " << i << " of round " << round;
+                    ASSERT_EQ(block.phase(), stepped.phase()) << frequency << " Hz, block of " << n;
+                }
+            }
+}
+
 TEST_F(CosineOscillatorTest, NonFiniteFrequenciesHoldThePhase)
 {
     oscillator.next(std::nanf(""));
