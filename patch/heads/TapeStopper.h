@@ -13,6 +13,8 @@
 #include "patch/core/Toggle.h"
 #include "patch/heads/TapeDelayLine.h"
 
+#include <array>
+
 namespace PRT
 {
 
@@ -132,6 +134,15 @@ private:
         SampleValue *direct, *delayedShare, *hiss, *gate, *flagged, *offset, *outLevel, *cubed, *curve, *smoothed;
     };
     EnvelopeSignals envelopeSignals();
+    // What the last settled block filled the envelope signals with, and over how many samples: a
+    // settled block on the same constants finds them in place (only this class writes them).
+    struct SettledFill
+    {
+        std::array<float, 10> values{};
+        EnvelopeSignals buffers{};
+        Index samples = 0;
+    };
+    SettledFill settledFill;
     // The block sample by sample, from the rendered ramps.
     void renderMovingBlock(const SampleValue* level, const SampleValue* crossfade, const SampleValue* stop,
                            const SampleValue* start, bool crossfadeSteady, bool startSteady, Index n);

@@ -3,6 +3,7 @@
 #include "patch/heads/TapeStopper.h"
 
 #include <cmath>
+#include <cstring>
 
 namespace PRT
 {
@@ -35,6 +36,7 @@ float startCurveOf(float s)
 
 void Quillmore::PRTSubpatcher_53::prepareSignalObjects(bool changed)
 {
+    settledFill.samples = 0; // the buffers may have been reallocated
     if (linesPrepared && !changed)
         return;
     linesPrepared = true;
@@ -88,19 +90,24 @@ void Quillmore::PRTSubpatcher_53::processBlock(const SampleValue* const* inputs,
     {
         // Settled: with steady ramps and no envelope moving at this sample, none moves at any other,
         // and every signal of the block is a constant.
-        fillSignalRange(direct, n, steadyDirect, 0);
-        fillSignalRange(delayedShare, n, steadyDelayed, 0);
-        fillSignalRange(hiss, n, nextHiss, 0);
-        fillSignalRange(gate, n, first.gate, 0);
-        fillSignalRange(flagged, n, first.flagged, 0);
-        fillSignalRange(offset, n, first.offset, 0);
-        fillSignalRange(outLevel, n, first.level, 0);
-        fillSignalRange(cubed, n, first.cubed, 0);
-        fillSignalRange(curve, n, first.curve, 0);
-        fillSignalRange(smoothed, n, first.delay, 0);
+        const SettledFill fill{{steadyDirect, steadyDelayed, nextHiss, first.gate, first.flagged, first.offset,
+                                first.level, first.cubed, first.curve, first.delay},
+                               {direct, delayedShare, hiss, gate, flagged, offset, outLevel, cubed, curve, smoothed},
+                               n};
+        const bool inPlace = n <= settledFill.samples &&
+                             std::memcmp(fill.values.data(), settledFill.values.data(), sizeof fill.values) == 0 &&
+                             std::memcmp(&fill.buffers, &settledFill.buffers, sizeof fill.buffers) == 0;
+        if (!inPlace)
+        {
+            SampleValue* const buffers[] = {direct, delayedShare, hiss, gate, flagged, offset, outLevel, cubed, curve, smoothed};
+            for (std::size_t k = 0; k < fill.values.size(); ++k)
+                fillSignalRange(buffers[k], n, fill.values[k], 0);
+            settledFill = fill;
+        }
     }
     else
     {
+        settledFill.samples = 0;
         SampleValue* level = levelRampSignal.get();
         SampleValue* crossfade = crossfadeSignal.get();
         SampleValue* stop = stopRampSignal.get();
