@@ -62,6 +62,16 @@ public:
     // blocks must not overlap.
     static void processSideBySide(ButterworthCascade& a, float* samplesA, float cutoffA, ButterworthCascade& b,
                                   float* samplesB, const float* cutoffB, Index n);
+    // a.process(samples, n, cutoffA), each sample times gain, then c.process(samples, n, cutoffC), in
+    // one pass with the same results: c runs a few samples behind a in the other lane of the vector.
+    static void processInSeries(ButterworthCascade& a, ButterworthCascade& c, float* samples, float cutoffA,
+                                float gain, float cutoffC, Index n);
+    // Two chains: samplesA through a, times gainA, through c; samplesB through b, then d. The same
+    // results as each cascade on its own: where the second chain would skip the block (at rest on
+    // silence), the first runs in series, otherwise a beside b, then c beside d.
+    static void processTwoChains(ButterworthCascade& a, ButterworthCascade& c, float* samplesA, float cutoffA,
+                                 float gainA, float cutoffC, ButterworthCascade& b, ButterworthCascade& d,
+                                 float* samplesB, const float* cutoffB, const float* cutoffD, Index n);
 
     float onePoleCoefficient() const { return onePole_; }
     float q(int stage) const { return q_[stage]; }
@@ -83,6 +93,8 @@ private:
         return !(a > kMinimumCoefficient) ? kMinimumCoefficient : (a > kMaximumCoefficient ? kMaximumCoefficient : a);
     }
     static double oneMinusExpOf(double x);
+    // Every memory 0.
+    bool atRest() const;
     bool restsOn(const float* samples, Index n) const;
     void designStages(float cutoff);
 
@@ -130,6 +142,9 @@ private:
         lastCutoff_ = run.lastCutoff;
         recompute_ = run.recompute;
     }
+
+    // Two cascades' sections in the two lanes (ButterworthCascade.cpp).
+    struct LanePair;
 
     // The three sections sample by sample, their state in locals.
     template <typename Cutoff>

@@ -129,14 +129,11 @@ void Quillmore::PRTSubpatcher_54::processBlock(const SampleValue* const* inputs,
 
     // The flutter band: the slid noise between the two fifth-order Butterworth filters. The
     // instability's wander branch (below) band-limits its held noise between two more; each of its
-    // filters runs beside one of the flutter band's, which shares out their arithmetic.
-    dsp::ButterworthCascade::processSideBySide(flutterLowPass, band, flutterLowCut, wanderHighPass, instabilitySignal,
-                                               highCut, n);
-    const float bandGain = flutterBandGain;
-    for (Index i = 0; i < n; ++i)
-        band[i] *= bandGain;
-    dsp::ButterworthCascade::processSideBySide(flutterHighPass, band, flutterHighCut, wanderLowPass, instabilitySignal,
-                                               lowCut, n);
+    // filters runs beside one of the flutter band's, which shares out their arithmetic (without
+    // instability, the flutter band's two run beside each other).
+    dsp::ButterworthCascade::processTwoChains(flutterLowPass, flutterHighPass, band, flutterLowCut, flutterBandGain,
+                                              flutterHighCut, wanderHighPass, wanderLowPass, instabilitySignal, highCut,
+                                              lowCut, n);
 
     // The stereo drift, driven by the flutter band.
     SampleValue* driftIn = driftInput.get();
