@@ -3,7 +3,8 @@
 # work): `tools/compare-renders.sh render BUNDLE DIR` renders a fixed set of settings and presets
 # (seeded, so renders repeat) into DIR; `tools/compare-renders.sh compare DIR_A DIR_B` compares two
 # such sets byte for byte and fails on the first difference. Render the old bundle (a copy of it, or
-# a build of the old commit), then the new one, then compare. For changes that may move samples at
+# a build of the old commit; a copy must keep the bundle's name, e.g. /tmp/old/Quillmore.vst3, or the host
+# loads nothing), then the new one, then compare. For changes that may move samples at
 # rounding level (reordered float arithmetic), `tools/compare-renders.sh difference DIR_A DIR_B` prints
 # per render the largest absolute sample difference (and the overall largest); it needs python3.
 set -eu
