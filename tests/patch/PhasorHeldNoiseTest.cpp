@@ -159,6 +159,8 @@ TEST(PhasorHeldNoise, TakesWhatAPhasorTriggeredHoldOfNoiseTakes)
             source.endBlock(n);
         }
         if (rate >= 0.73f && rate <= 2000.0f)
+        {
             EXPECT_GT(takes, 1) << "rate " << rate;
+        }
     }
 }
