@@ -194,7 +194,7 @@ private:
     std::atomic<bool> refreshPending{false};
     std::vector<juce::Component*> dimmedComponents;
     float coverAlpha = 0.12f;
-    bool lastHeadsOn = true, headsActive = true, lastSpaceOn = true, spaceActive = true;
+    bool headsActive = true, spaceActive = true;
 
 public:
     PresetHeader presetHeader{processorRef};

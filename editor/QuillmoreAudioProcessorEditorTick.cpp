@@ -35,22 +35,16 @@ void Editor::timerCallback()
 
 void Editor::followSectionSwitches()
 {
+    // Compared with the state last applied, which reads the switch again: a host that flips it between
+    // the two reads leaves them apart, and the next tick applies it once more.
     const auto rawOn = [this](const char* parameterID) {
         const auto* value = processorRef.apvts.getRawParameterValue(parameterID);
         return value != nullptr && value->load() >= 0.5f;
     };
-    const bool headsOn = rawOn("HeadsOn");
-    const bool spaceOn = rawOn("SpaceOn");
-    if (headsOn != lastHeadsOn)
-    {
-        lastHeadsOn = headsOn;
+    if (rawOn("HeadsOn") != headsActive)
         applyHeadsSectionState();
-    }
-    if (spaceOn != lastSpaceOn)
-    {
-        lastSpaceOn = spaceOn;
+    if (rawOn("SpaceOn") != spaceActive)
         applySpaceSectionState();
-    }
 }
 
 void Editor::followBypass()
