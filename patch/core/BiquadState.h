@@ -1,6 +1,7 @@
 #pragma once
 
 #include "patch/core/BiquadCoefficients.h"
+#include "patch/core/SteadySignal.h"
 
 #include <cstdint>
 #include <cstring>
@@ -45,16 +46,6 @@ struct BiquadState
                     out[++i] = y;
         }
         *this = s;
-    }
-
-private:
-    // Equal bit for bit: a zero's sign or a NaN's payload would not stand still.
-    static bool sameBits(float a, float b)
-    {
-        std::uint32_t x, y;
-        std::memcpy(&x, &a, sizeof x);
-        std::memcpy(&y, &b, sizeof y);
-        return x == y;
     }
 };
 

@@ -1,6 +1,7 @@
 #include "patch/core/Allpass.h"
 #include "patch/core/CrossfadedDelay.h"
 #include "patch/core/DelayLine.h"
+#include "patch/core/SteadySignal.h"
 
 #include <gtest/gtest.h>
 
@@ -11,6 +12,7 @@
 #include <vector>
 
 using namespace PRT::dsp;
+using PRT::bitsOf;
 
 namespace
 {
@@ -351,16 +353,6 @@ TEST_F(AllpassTest, ABlockAtMovingDelaysMatchesTheStageSampleBySample)
         ASSERT_EQ(signal, expected) << "block of " << length;
     }
 }
-
-namespace
-{
-std::uint32_t bitsOf(float x)
-{
-    std::uint32_t bits;
-    std::memcpy(&bits, &x, sizeof bits);
-    return bits;
-}
-} // namespace
 
 // A block through a crossfaded line gives the very samples its per-sample calls give: at a steady
 // fractional time (the stretch read), across a change of time inside the block (four-point; a linear

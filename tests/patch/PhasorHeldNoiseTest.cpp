@@ -4,6 +4,7 @@
 #include "patch/core/RandomState.h"
 #include "patch/core/RisingPhaseSkip.h"
 #include "patch/core/SampleAndHold.h"
+#include "patch/core/SteadySignal.h"
 
 #include <gtest/gtest.h>
 
@@ -14,16 +15,6 @@
 #include <vector>
 
 using namespace PRT;
-
-namespace
-{
-std::uint32_t bitsOf(float x)
-{
-    std::uint32_t bits;
-    std::memcpy(&bits, &x, sizeof bits);
-    return bits;
-}
-} // namespace
 
 // Every output a jump passes over is one that next() gives, inside the bounds, and the phase after it
 // is bit for bit the one next() leaves: over random phases and increments (ties in the rounding
