@@ -241,6 +241,17 @@ double cascadeGain(dsp::FilterMode mode, float cutoff, double hz)
         peak = std::max(peak, std::fabs(static_cast<double>(block[i])));
     return peak;
 }
+
+// Repeatable noise in [-1, 1), drawn by a linear congruential generator.
+struct LcgNoise
+{
+    uint32_t seed;
+    float operator()()
+    {
+        seed = seed * 1664525u + 1013904223u;
+        return static_cast<float>(seed >> 8) / 8388608.0f - 1.0f;
+    }
+};
 } // namespace
 
 TEST(ButterworthCascade, IsAFifthOrderButterworthLowAndHighPass)
@@ -340,11 +351,7 @@ TEST(ButterworthCascade, SideBySideGivesBothCascadesTheSamplesTheyGiveAlone)
         dsp::ButterworthCascade aloneA(row.modeA), aloneB(row.modeB), pairedA(row.modeA), pairedB(row.modeB);
         for (dsp::ButterworthCascade* c : {&aloneA, &aloneB, &pairedA, &pairedB})
             c->prepare(row.sampleRate);
-        uint32_t seed = 12345;
-        auto noise = [&seed] {
-            seed = seed * 1664525u + 1013904223u;
-            return static_cast<float>(seed >> 8) / 8388608.0f - 1.0f;
-        };
+        LcgNoise noise{12345u};
         auto input = [&](Input kind, int block, Index i) {
             switch (kind)
             {
@@ -418,11 +425,7 @@ TEST(ButterworthCascade, TwoChainsAndOneInSeriesGiveEachCascadeTheSamplesItGives
                 set->emplace_back(mode);
                 set->back().prepare(row.sampleRate);
             }
-        uint32_t seed = 777;
-        auto noise = [&seed] {
-            seed = seed * 1664525u + 1013904223u;
-            return static_cast<float>(seed >> 8) / 8388608.0f - 1.0f;
-        };
+        LcgNoise noise{777u};
         auto input = [&](Input kind, int block, Index i) {
             switch (kind)
             {
