@@ -1,9 +1,9 @@
 #pragma once
 
 #include "patch/core/DelayLine.h"
+#include "patch/core/FourLanes.h"
 #include "runtime/Types.h"
 
-#include <cstring>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -58,7 +58,7 @@ public:
                 continue;
             }
             for (Index j = 0; j < run; j += 4)
-                storeFourFloats(signal + i + j, s.stepFour(loadFourFloats(signal + i + j), j));
+                lanes::store(signal + i + j, s.stepFour(lanes::load(signal + i + j, FourFloats{}), j));
             advance(run);
             i += run;
         }
@@ -76,7 +76,7 @@ public:
     // reach would read what it writes. `usable` is false where no stretch is possible at this
     // delay (lines without storage or not yet written, a delay below five samples); the stage's own
     // process then serves. After a loop has run m samples, advance(m) moves the write positions.
-    using FourFloats = float __attribute__((vector_size(16)));
+    using FourFloats = lanes::FourFloats;
     using TwoDoubles = double __attribute__((vector_size(16)));
     struct Stretch
     {
@@ -95,8 +95,8 @@ public:
         FourFloats stepFour(FourFloats x, Index j) const
         {
             const FourFloats out = combine(readFour(pastInputs + j, fraction), x, readFour(pastOutputs + j, fraction), gain);
-            storeFourFloats(inputsTo + j, x);
-            storeFourFloats(outputsTo + j, out);
+            lanes::store(inputsTo + j, x);
+            lanes::store(outputsTo + j, out);
             return out;
         }
     };
@@ -195,24 +195,17 @@ private:
         const __m128d high = _mm_sub_pd(_mm_cvtps_pd(_mm_movehl_ps(a, a)), _mm_mul_pd(_mm_cvtps_pd(_mm_movehl_ps(d, d)), g));
         return _mm_movelh_ps(_mm_cvtpd_ps(low), _mm_cvtpd_ps(high));
 #else
-        using FourDoubles = double __attribute__((vector_size(32)));
+        using lanes::FourDoubles;
         const FourDoubles y = __builtin_convertvector(a, FourDoubles) - __builtin_convertvector(x - b, FourDoubles) * g[0];
         return __builtin_convertvector(y, FourFloats);
 #endif
     }
     static FourFloats readFour(const float* slots, FourFloats fraction)
     {
-        const FourFloats y0 = loadFourFloats(slots);
-        const FourFloats y1 = loadFourFloats(slots + 1);
+        const FourFloats y0 = lanes::load(slots, FourFloats{});
+        const FourFloats y1 = lanes::load(slots + 1, FourFloats{});
         return fraction * (y1 - y0) + y0;
     }
-    static FourFloats loadFourFloats(const float* from)
-    {
-        FourFloats v;
-        std::memcpy(&v, from, sizeof v);
-        return v;
-    }
-    static void storeFourFloats(float* to, FourFloats v) { std::memcpy(to, &v, sizeof v); }
 
     static float step(DelayLine& feedForward, DelayLine& feedBack, float x, float pastInput, float pastOutput, float g)
     {

@@ -73,7 +73,7 @@ public:
         if (table_.data != nullptr && table_.size >= kCosineTableSize)
         {
             using Phases = std::uint32_t __attribute__((vector_size(16)));
-            using FourDoubles = double __attribute__((vector_size(32)));
+            using lanes::FourDoubles;
             const Phases steps = Phases{0, 1, 2, 3} * increment;
             for (; i + 4 <= n; i += 4)
             {

@@ -1,10 +1,10 @@
 #pragma once
 
 #include "patch/core/DelayLine.h"
+#include "patch/core/FourLanes.h"
 
 #include <cmath>
 #include <cstddef>
-#include <cstring>
 
 namespace PRT::dsp
 {
@@ -114,13 +114,7 @@ public:
     }
 
 private:
-    using FourFloats = float __attribute__((vector_size(16)));
-    static FourFloats loadFour(const float* from)
-    {
-        FourFloats v;
-        std::memcpy(&v, from, sizeof v);
-        return v;
-    }
+    using FourFloats = lanes::FourFloats;
 
     // Samples i to n of the steady block on the line's storage: the reads of readAt(tap), each
     // followed by its write.
@@ -141,9 +135,9 @@ private:
         };
         const auto four = [&](FourFloats y0, FourFloats y1) {
             const FourFloats out = tap.fraction * (y1 - y0) + y0;
-            const FourFloats x = loadFour(input + i);
-            std::memcpy(output + i, &out, sizeof out);
-            std::memcpy(slots + w, &x, sizeof x);
+            const FourFloats x = lanes::load(input + i, FourFloats{});
+            lanes::store(output + i, out);
+            lanes::store(slots + w, x);
             w = (w + 4) & mask;
             i += 4;
         };
@@ -158,7 +152,7 @@ private:
             {
                 const std::int64_t r = (w + tap.offset) & mask;
                 if (r + 4 <= mask && w + 3 <= mask)
-                    four(loadFour(slots + r), loadFour(slots + r + 1));
+                    four(lanes::load(slots + r, FourFloats{}), lanes::load(slots + r + 1, FourFloats{}));
                 else
                     one();
             }
@@ -176,7 +170,8 @@ private:
                 if (w + 3 > mask)
                     one();
                 else
-                    four(loadFour(input + i - back), back == 1 ? loadFour(slots + w) : loadFour(input + i - back + 1));
+                    four(lanes::load(input + i - back, FourFloats{}),
+                         back == 1 ? lanes::load(slots + w, FourFloats{}) : lanes::load(input + i - back + 1, FourFloats{}));
             }
         }
         while (i < n)

@@ -10,6 +10,8 @@ namespace PRT::lanes
 // Four single-precision lanes. Each lane's arithmetic is that of a scalar, so a formula written once
 // for a value V gives the same samples one at a time (V = float) or four at a time (V = FourFloats).
 using FourFloats = float __attribute__((vector_size(16)));
+// Four double-precision lanes, for the steps the arithmetic takes in double.
+using FourDoubles = double __attribute__((vector_size(32)));
 
 inline float load(const float* from, float) { return *from; }
 inline FourFloats load(const float* from, FourFloats)

@@ -1,12 +1,12 @@
 #include "patch/core/SignalScope.h"
 
+#include "patch/core/FourLanes.h"
 #include "patch/core/GeneratedLists.h"
 #include "patch/core/GeneratedPatcher.h"
 #include "patch/core/MessageTags.h"
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 
 namespace PRT
 {
@@ -24,14 +24,13 @@ struct Extremes
 
 Extremes extremesOf(const SampleValue* x, Index n)
 {
-    using Lanes = float __attribute__((vector_size(16)));
+    using Lanes = lanes::FourFloats;
     Lanes high = {0.0f, 0.0f, 0.0f, 0.0f};
     Lanes low = high;
     Index k = 0;
     for (; k + 4 <= n; k += 4)
     {
-        Lanes v;
-        std::memcpy(&v, x + k, sizeof v);
+        const Lanes v = lanes::load(x + k, Lanes{});
         high = v > high ? v : high;
         low = v < low ? v : low;
     }

@@ -1,12 +1,12 @@
 #include "patch/core/SpringModelA.h"
 
+#include "patch/core/FourLanes.h"
 #include "patch/core/SignalBuffer.h"
 #include "runtime/EngineInterface.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
-#include <cstring>
 
 namespace PRT
 {
@@ -42,35 +42,15 @@ V onePoleHighPass(V u, float g, float invOnePlusG, V& s)
     return hp;
 }
 
-// Four lanes of single or double precision; each lane's arithmetic is that of a scalar, so a formula
-// written for a value V gives the same samples one at a time (V = float) or four at a time.
-using FourFloats = float __attribute__((vector_size(16)));
-using FourDoubles = double __attribute__((vector_size(32)));
-
-inline float load(const float* from, float) { return *from; }
-inline FourFloats load(const float* from, FourFloats)
-{
-    FourFloats v;
-    std::memcpy(&v, from, sizeof v);
-    return v;
-}
-inline void store(float* to, float v) { *to = v; }
-inline void store(float* to, FourFloats v) { std::memcpy(to, &v, sizeof v); }
+using lanes::FourDoubles;
+using lanes::FourFloats;
+using lanes::inLanes;
+using lanes::load;
+using lanes::store;
 
 inline FourFloats timesInDouble(FourFloats x, double constant)
 {
     return __builtin_convertvector(__builtin_convertvector(x, FourDoubles) * constant, FourFloats);
-}
-
-// Runs body(i, lanes) over [0, n): four samples at a time (lanes a FourFloats), the rest one at a time.
-template <typename Body>
-void inLanes(Index n, Body&& body)
-{
-    Index i = 0;
-    for (; i + 4 <= n; i += 4)
-        body(i, FourFloats{});
-    for (; i < n; ++i)
-        body(i, 0.0f);
 }
 
 template <typename V>

@@ -1,9 +1,9 @@
 #include "patch/space/DryWetSprings.h"
 
 #include "patch/core/DryGainForWet.h"
+#include "patch/core/FourLanes.h"
 
 #include <cmath>
-#include <cstring>
 
 namespace PRT
 {
@@ -80,12 +80,8 @@ void Quillmore::PRTSubpatcher_46::processBlock(const SampleValue* const* inputs,
     SampleValue* outR = outputs[1];
     // Four samples at once, spelled out: an output may be one of the inputs, which keeps the compiler
     // from vectorising the loop itself; loads and stores keep the order of the samples one by one.
-    using FourFloats = float __attribute__((vector_size(16)));
-    const auto four = [](const SampleValue* from) {
-        FourFloats v;
-        std::memcpy(&v, from, sizeof v);
-        return v;
-    };
+    using lanes::FourFloats;
+    const auto four = [](const SampleValue* from) { return lanes::load(from, FourFloats{}); };
     Index i = 0;
     for (; i + 4 <= n; i += 4)
     {
@@ -93,10 +89,10 @@ void Quillmore::PRTSubpatcher_46::processBlock(const SampleValue* const* inputs,
         const FourFloats springR = four(bR + i) * abI + wAI * four(aR + i);
         const FourFloats springL = four(bL + i) * abI + wAI * four(aL + i);
         const FourFloats r = dI * four(wR + i) + springR * mI;
-        std::memcpy(outR + i, &r, sizeof r);
+        lanes::store(outR + i, r);
         // Read after the right output's store, as one by one.
         const FourFloats l = dI * four(wL + i) + springL * mI;
-        std::memcpy(outL + i, &l, sizeof l);
+        lanes::store(outL + i, l);
     }
     for (; i < n; ++i)
     {

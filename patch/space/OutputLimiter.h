@@ -1,9 +1,9 @@
 #pragma once
 
+#include "patch/core/FourLanes.h"
 #include "runtime/Types.h"
 
 #include <cmath>
-#include <cstring>
 
 namespace PRT::dsp
 {
@@ -69,11 +69,10 @@ private:
     // threshold is -1 <= x <= 1, which is |x| <= 1 for every value, NaN included.
     static Index quietStretch(const SampleValue* inL, const SampleValue* inR, Index n)
     {
-        using FourFloats = float __attribute__((vector_size(16)));
+        using lanes::FourFloats;
         using FourInts = int __attribute__((vector_size(16)));
         const auto within = [](const SampleValue* x) {
-            FourFloats v;
-            std::memcpy(&v, x, sizeof v);
+            const FourFloats v = lanes::load(x, FourFloats{});
             return (v <= FourFloats{} + kThreshold) & (v >= FourFloats{} - kThreshold);
         };
         Index k = 0;

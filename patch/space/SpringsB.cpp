@@ -1,10 +1,10 @@
 #include "patch/space/SpringsB.h"
 
+#include "patch/core/FourLanes.h"
 #include "patch/core/GeneratedMath.h"
 #include "patch/core/SignalBuffer.h"
 
 #include <cmath>
-#include <cstring>
 
 namespace PRT
 {
@@ -258,9 +258,8 @@ void Quillmore::PRTSubpatcher_49::runSteadyNetwork(Index n)
         dsp::DcBlocker dcL = leftDcBlocker, dcR = rightDcBlocker; // locals: the stores cannot touch them
         for (Index j = 0; j < run; j += 4)
         {
-            dsp::Allpass::FourFloats l, r;
-            std::memcpy(&l, chainL + i + j, sizeof l);
-            std::memcpy(&r, chainR + i + j, sizeof r);
+            lanes::FourFloats l = lanes::load(chainL + i + j, lanes::FourFloats{});
+            lanes::FourFloats r = lanes::load(chainR + i + j, lanes::FourFloats{});
             // Unrolled (about 5 % less time for the model): each stage's loads are then instructions of
             // their own, each stepping through one line.
 #pragma GCC unroll 5
@@ -269,8 +268,8 @@ void Quillmore::PRTSubpatcher_49::runSteadyNetwork(Index n)
                 l = runs[s].stepFour(l, j);
                 r = runs[numStages + s].stepFour(r, j);
             }
-            std::memcpy(chainL + i + j, &l, sizeof l);
-            std::memcpy(chainR + i + j, &r, sizeof r);
+            lanes::store(chainL + i + j, l);
+            lanes::store(chainR + i + j, r);
             for (int k = 0; k < 4; ++k)
             {
                 blockedL[i + j + static_cast<Index>(k)] = dcL.next(l[k]);
