@@ -251,6 +251,24 @@ struct DiffusionTaps
     V a3, a4, a5, a6, a7, ba, bb, bc;
 };
 
+// The taps a block leaves for the next one's first sample, kept in the model's state.
+DiffusionTaps<float> tapsIn(const SpringModelA::State& s)
+{
+    return {s.a3, s.a4, s.a5, s.a6, s.a7, s.ba, s.bb, s.bc};
+}
+
+void keepTaps(SpringModelA::State& s, const DiffusionTaps<float>& p)
+{
+    s.a3 = p.a3;
+    s.a4 = p.a4;
+    s.a5 = p.a5;
+    s.a6 = p.a6;
+    s.a7 = p.a7;
+    s.ba = p.ba;
+    s.bb = p.bb;
+    s.bc = p.bc;
+}
+
 template <typename V>
 DiffusionTaps<V> diffusionTaps(V r10, V r11, V r12, V r13, V r14, V r15, V r16, V r17, V W, V X)
 {
@@ -364,7 +382,7 @@ void runSamples(const Block& b, Taps& taps, SpringModelA::State& state, dsp::DcB
     // The state in locals, which the lines' stores cannot touch.
     SpringModelA::State s = state;
     TankState tanks(s, dcLeft, dcRight);
-    DiffusionTaps<float> previous{s.a3, s.a4, s.a5, s.a6, s.a7, s.ba, s.bb, s.bc};
+    DiffusionTaps<float> previous = tapsIn(s);
 
     for (Index i = 0; i < n; ++i)
     {
@@ -398,14 +416,7 @@ void runSamples(const Block& b, Taps& taps, SpringModelA::State& state, dsp::DcB
         taps.write(l17, d.cw);
         taps.endSample();
     }
-    s.a3 = previous.a3;
-    s.a4 = previous.a4;
-    s.a5 = previous.a5;
-    s.a6 = previous.a6;
-    s.a7 = previous.a7;
-    s.ba = previous.ba;
-    s.bb = previous.bb;
-    s.bc = previous.bc;
+    keepTaps(s, previous);
     tanks.storeTo(s, dcLeft, dcRight);
     state = s;
 }
@@ -481,7 +492,7 @@ public:
         };
         for (int line = l4; line <= l9; ++line)
             inLanes(n, [&](Index i, auto lanes) { store(reads[static_cast<size_t>(line)].data() + i, read(line, i, lanes)); });
-        storeTaps(0, DiffusionTaps<float>{s.a3, s.a4, s.a5, s.a6, s.a7, s.ba, s.bb, s.bc});
+        storeTaps(0, tapsIn(s));
         inLanes(n, [&](Index i, auto lanes) {
             const DiffusionTaps<decltype(lanes)> p =
                 diffusionTaps(read(l10, i, lanes), read(l11, i, lanes), read(l12, i, lanes), read(l13, i, lanes),
@@ -524,14 +535,7 @@ public:
             store(to[l17] + i, d.cw);
         });
         const DiffusionTaps<float> last = loadTaps(n, 0.0f);
-        s.a3 = last.a3;
-        s.a4 = last.a4;
-        s.a5 = last.a5;
-        s.a6 = last.a6;
-        s.a7 = last.a7;
-        s.ba = last.ba;
-        s.bb = last.bb;
-        s.bc = last.bc;
+        keepTaps(s, last);
 
         tanks.storeTo(s, dcLeft, dcRight);
         state = s;
