@@ -1,6 +1,14 @@
 #include "plugin/EchoSpecHandler.h"
 
+#include "runtime/TagHash.h"
+
 #include <cstring>
+
+namespace
+{
+constexpr const char* echoSpectrumTagText = "EchoSpec";
+constexpr PRT::MessageTag echoSpectrumTag = PRT::hashString(echoSpectrumTagText);
+} // namespace
 
 void QuillmoreAudioProcessor::EchoSpecHandler::eventsAvailable()
 {
@@ -20,13 +28,13 @@ void QuillmoreAudioProcessor::EchoSpecHandler::handleMessageEvent(const PRT::Mes
 
 bool QuillmoreAudioProcessor::EchoSpecHandler::isEchoSpectrumTag(PRT::MessageTag tag)
 {
-    if (tag != echoSpectrumHash)
+    if (tag != echoSpectrumTag)
         return false;
     if (!hasLastTag || tag != lastTag)
     {
         const char* text = owner.prtObject.resolveTag(tag);
         lastTag = tag;
-        lastTagIsEchoSpectrum = text != nullptr && std::strcmp(text, "EchoSpec") == 0;
+        lastTagIsEchoSpectrum = text != nullptr && std::strcmp(text, echoSpectrumTagText) == 0;
         hasLastTag = true;
     }
     return lastTagIsEchoSpectrum;

@@ -2,7 +2,6 @@
 
 #include "plugin/QuillmoreAudioProcessor.h"
 #include "runtime/EventHandler.h"
-#include "runtime/TagHash.h"
 
 #include <array>
 
@@ -34,10 +33,10 @@ private:
     int frameCount = 0;
     std::array<float, spectrumFrameSize> frameValues{};
 
-    // A tag whose hash is not that of "EchoSpec" cannot be it; one that has the hash is confirmed by
-    // its text. The processor installs its patcher once, so a tag always resolves to the same text:
-    // the last one looked up is remembered, sparing the walk through the patch for every list.
-    static constexpr PRT::MessageTag echoSpectrumHash = PRT::hashString("EchoSpec");
+    // A tag is the hash of its text, so only a tag with the spectrum lists' hash can be theirs; that
+    // one is confirmed by its text. The processor installs its patcher once, so a tag always resolves
+    // to the same text: the last one looked up is remembered, sparing the walk through the patch for
+    // every list.
     bool hasLastTag = false;
     PRT::MessageTag lastTag = 0;
     bool lastTagIsEchoSpectrum = false;
