@@ -1,5 +1,6 @@
 #pragma once
 
+#include "patch/core/MessageTags.h"
 #include "plugin/QuillmoreAudioProcessor.h"
 #include "runtime/EventHandler.h"
 
@@ -22,22 +23,13 @@ public:
     void eventsAvailable() override;
     void handleMessageEvent(const PRT::MessageEvent& event) override;
     // Only the spectrum lists: the patch's other reports are then never queued, nor collected.
-    bool takesMessage(PRT::MessageTag tag) override { return isEchoSpectrumTag(tag); }
+    bool takesMessage(PRT::MessageTag tag) override { return tag == PRT::tags::echoSpec.hash; }
 
 private:
-    bool isEchoSpectrumTag(PRT::MessageTag tag);
     void take(float value);
 
     QuillmoreAudioProcessor& owner;
     bool inFrame = false;
     int frameCount = 0;
     std::array<float, spectrumFrameSize> frameValues{};
-
-    // A tag is the hash of its text, so only a tag with the spectrum lists' hash can be theirs; that
-    // one is confirmed by its text. The processor installs its patcher once, so a tag always resolves
-    // to the same text: the last one looked up is remembered, sparing the walk through the patch for
-    // every list.
-    bool hasLastTag = false;
-    PRT::MessageTag lastTag = 0;
-    bool lastTagIsEchoSpectrum = false;
 };
