@@ -13,22 +13,11 @@ class SmoothedSignal
 public:
     SmoothedSignal(GeneratedPatcher& owner, float coefficient) : smoother(coefficient), samples(owner) {}
 
-    // n samples towards target; returns them. Once a step leaves the value where it was, every later
-    // step would too: the rest of the block is that value (a settled glide costs a fill).
+    // n samples towards target; returns them (a settled glide costs a fill).
     const SampleValue* render(float target, Index n)
     {
-        SampleValue* out = samples.get();
-        for (Index i = 0; i < n; ++i)
-        {
-            const float before = smoother.value();
-            out[i] = smoother.next(target);
-            if (out[i] == before)
-            {
-                fillSignalRange(out, n, out[i], i + 1);
-                break;
-            }
-        }
-        return out;
+        smoother.render(samples.get(), n, target);
+        return samples.get();
     }
 
     const SampleValue* get() const { return samples.get(); }
