@@ -2,6 +2,7 @@
 
 #include "patch/core/DelayLine.h"
 #include "patch/core/FourLanes.h"
+#include "patch/core/SteadySignal.h"
 
 #include <cmath>
 #include <cstddef>
@@ -97,13 +98,7 @@ public:
     void process(const float* delay, const float* input, float* output, std::size_t n)
     {
         bool steady = interpolation_ == Interpolation::FourPoint && remaining_ <= 0.0f && current_ != -1.0f;
-        if (steady)
-        {
-            int same = 1; // an int, not a bool, and no early exit: the compiler vectorises the loop then
-            for (std::size_t i = 0; i < n; ++i)
-                same &= delay[i] == current_;
-            steady = same != 0;
-        }
+        steady = steady && holdsOneValue(delay, static_cast<Index>(n)) && (n == 0 || delay[0] == current_);
         if (steady)
         {
             line_.processFourPoint(current_, input, output, n);

@@ -1,5 +1,7 @@
 #include "patch/heads/InputFilter.h"
 
+#include "patch/core/SteadySignal.h"
+
 #include <algorithm>
 
 namespace PRT
@@ -53,7 +55,7 @@ void Quillmore::PRTSubpatcher_51::processBlock(const SampleValue* const* inputs,
     dsp::Slide s = slide;
     const float x = c[0];
     dsp::Slide probe = s;
-    if (probe.next(x) == s.value() && std::all_of(c + 1, c + n, [x](float later) { return later == x; }))
+    if (sameBits(probe.next(x), s.value()) && holdsOneValue(c, n))
     {
         std::fill(c, c + n, s.value());
     }
