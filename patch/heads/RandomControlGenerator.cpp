@@ -113,35 +113,16 @@ void RandomControlGenerator::processBlock(const SampleValue* const*, SampleValue
     float frequency = frequencyDraw.held();
     std::uint32_t step = cosine.increment(frequency);
     // The frequency's draws, the cosine rendered up to each take at the step before it and from it
-    // at the new one.
-    auto takeFrequency = [&] {
-        if (frequencyDraw.held() != frequency)
+    // at the new one. Sampled, only the listed samples are rendered: the phase jumps over the rest
+    // (one step of k increments is k steps of one, wrapping the same). The list ends with the last
+    // sample, so the oscillator ends the block as it would have.
+    Index at = 0;
+    Index listed = 0;
+    auto renderTo = [&](Index end) {
+        if (whole)
+            cosine.render(out + at, static_cast<std::size_t>(end - at), step);
+        else
         {
-            frequency = frequencyDraw.held();
-            step = cosine.increment(frequency);
-        }
-    };
-    if (whole)
-    {
-        for (Index i = 0; i < n;)
-        {
-            const Index take = frequencyDraw.runToTake(rate1, i, n);
-            for (; i < take; ++i)
-                out[i] = cosine.nextWithIncrement(step);
-            if (take == n)
-                break;
-            takeFrequency();
-            out[i++] = cosine.nextWithIncrement(step);
-        }
-    }
-    else
-    {
-        // Only the listed samples: the phase jumps over the rest (one step of k increments is k
-        // steps of one, wrapping the same). The list ends with the last sample, so the oscillator
-        // ends the block as it would have.
-        Index at = 0;
-        Index listed = 0;
-        auto renderTo = [&](Index end) {
             for (; listed < sampledSamples && sampled[listed] < end; ++listed)
             {
                 const Index j = sampled[listed];
@@ -152,18 +133,22 @@ void RandomControlGenerator::processBlock(const SampleValue* const*, SampleValue
             }
             if (end > at)
                 cosine.nextWithIncrement((end - at) * step);
-            at = end;
-        };
-        for (Index i = 0; i < n;)
-        {
-            const Index take = frequencyDraw.runToTake(rate1, i, n);
-            renderTo(take);
-            if (take == n)
-                break;
-            takeFrequency();
-            renderTo(take + 1);
-            i = take + 1;
         }
+        at = end;
+    };
+    for (Index i = 0; i < n;)
+    {
+        const Index take = frequencyDraw.runToTake(rate1, i, n);
+        renderTo(take);
+        if (take == n)
+            break;
+        if (frequencyDraw.held() != frequency)
+        {
+            frequency = frequencyDraw.held();
+            step = cosine.increment(frequency);
+        }
+        renderTo(take + 1);
+        i = take + 1;
     }
     oscillator = cosine;
     levelDraw.runToTake(rate2, 0, 1);
