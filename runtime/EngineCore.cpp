@@ -188,35 +188,36 @@ void EngineCore::sendTimeSignatureEvent(int32_t numerator, int32_t denominator)
 
 // Messages go only to the interfaces that take their tag: the patch reports far more than a typical
 // handler reads, and building, queueing and draining the rest costs the audio thread for nothing.
-void EngineCore::sendNumMessage(MessageTag tag, MessageTag objectId, float value, MillisecondTime time)
+template <typename MakeEvent>
+void EngineCore::queueForTakers(MessageTag tag, MakeEvent&& makeEvent)
 {
     if (!takesMessage(tag))
         return;
     for (ParameterEventInterfaceImpl* parameterInterface : interfaces)
         if (parameterInterface->takesMessage(tag))
-            parameterInterface->queueHandlerEvent(
-                MessageEvent{tag, objectId, time, MessageEvent::Number, value, nullptr, patcher->getParentLink()});
+            parameterInterface->queueHandlerEvent(makeEvent());
+}
+
+void EngineCore::sendNumMessage(MessageTag tag, MessageTag objectId, float value, MillisecondTime time)
+{
+    queueForTakers(tag, [&] {
+        return MessageEvent{tag, objectId, time, MessageEvent::Number, value, nullptr, patcher->getParentLink()};
+    });
 }
 
 void EngineCore::sendListMessage(MessageTag tag, MessageTag objectId, const list& values, MillisecondTime time)
 {
-    if (!takesMessage(tag))
-        return;
     // Every interface gets a list of its own: handlers on other threads may keep it.
-    for (ParameterEventInterfaceImpl* parameterInterface : interfaces)
-        if (parameterInterface->takesMessage(tag))
-            parameterInterface->queueHandlerEvent(MessageEvent{tag, objectId, time, MessageEvent::List, 0,
-                                                               messageLists.share(values), patcher->getParentLink()});
+    queueForTakers(tag, [&] {
+        return MessageEvent{tag, objectId, time, MessageEvent::List, 0, messageLists.share(values), patcher->getParentLink()};
+    });
 }
 
 void EngineCore::sendBangMessage(MessageTag tag, MessageTag objectId, MillisecondTime time)
 {
-    if (!takesMessage(tag))
-        return;
-    for (ParameterEventInterfaceImpl* parameterInterface : interfaces)
-        if (parameterInterface->takesMessage(tag))
-            parameterInterface->queueHandlerEvent(
-                MessageEvent{tag, objectId, time, MessageEvent::Bang, 0, nullptr, patcher->getParentLink()});
+    queueForTakers(tag, [&] {
+        return MessageEvent{tag, objectId, time, MessageEvent::Bang, 0, nullptr, patcher->getParentLink()};
+    });
 }
 
 bool EngineCore::takesMessage(MessageTag tag)

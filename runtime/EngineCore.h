@@ -142,6 +142,9 @@ protected:
     void deliver(const EventVariant& event, PatcherEventSender& sender);
     void applyPreset(MillisecondTime time, PatcherStateInterface& state);
     void queueForInterfaces(const EventVariant& event);
+    // Queues makeEvent() for every interface that takes the tag.
+    template <typename MakeEvent>
+    void queueForTakers(MessageTag tag, MakeEvent&& makeEvent);
     void emitMidi(int32_t port, const uint8_t* bytes, int32_t length, MillisecondTime time);
     MillisecondTime blockDuration(Index sampleFrames);
 
