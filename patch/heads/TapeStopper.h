@@ -54,8 +54,8 @@ public:
     float getCrossfadeBackDelay() const { return crossfadeBackDelayMs; }
     float getHissTarget() const { return hissTarget; }
     float getHissLevel() const { return hissSlide.value(); }
-    float getDelayTime() const { return delayTimeState; }
-    float getOutputLevel() const { return levelState; }
+    float getDelayTime() const { return envelope.delay; }
+    float getOutputLevel() const { return envelope.level; }
     const list& getStopList() const { return stopList; }
     const list& getStopCrossfadeList() const { return stopCrossfadeList; }
     const list& getStopLevelList() const { return stopLevelList; }
@@ -120,14 +120,18 @@ private:
     void runLoadTimeBang();
     void runSampleRateChain(float sampleRate);
 
-    // One sample of the envelopes and the delay time from the present states (stepOnce does not
-    // store it), and whether any state would move.
+    // The states the envelopes and the delay time carry from one sample to the next.
+    struct EnvelopeState
+    {
+        float gate = 0.0f, level = 0.0f, hissEdge = 0.0f, delay = 0.0f;
+    };
+    // One sample of the envelopes and the delay time: the values it gives and the states after it.
     struct SampleStep
     {
-        float cubed, gate, flagged, offset, level, curve, delay;
-        bool moves;
+        float cubed, flagged, offset;
+        EnvelopeState after;
     };
-    SampleStep stepOnce(float levelRampValue, float stopValue, float startValue, float hiss) const;
+    SampleStep stepOnce(const EnvelopeState& before, float levelRampValue, float stopValue, float curve) const;
     // The block's gains, envelopes and delay time, in the buffers the monitors and scopes read.
     struct EnvelopeSignals
     {
@@ -145,7 +149,8 @@ private:
     SettledFill settledFill;
     // The block sample by sample, from the rendered ramps.
     void renderMovingBlock(const SampleValue* level, const SampleValue* crossfade, const SampleValue* stop,
-                           const SampleValue* start, bool crossfadeSteady, bool startSteady, Index n);
+                           const SampleValue* start, float steadyDirect, float steadyDelayed, bool crossfadeSteady,
+                           bool startSteady, Index n);
 
     // The segment lists the chains hand the ramps (element 4, index 3, follows the inertia).
     list stopList;
@@ -172,10 +177,7 @@ private:
     float stopDelayScale = 144000.0f;
     float hissTarget = 0.0f;
     dsp::Slide hissSlide;
-    float stopGateState = 0.0f;
-    float levelState = 0.0f;
-    float hissEdgeState = 0.0f;
-    float delayTimeState = 0.0f;
+    EnvelopeState envelope;
     float lastSampleRate = 0.0f;
     bool linesPrepared = false;
 

@@ -47,25 +47,36 @@ void Quillmore::PRTSubpatcher_53::prepareSignalObjects(bool changed)
     delaytilde_06.prepare(sampleRate);
 }
 
-// The values of one sample, from the ramps' values and the envelopes' states before it; whether any
-// state moves at that sample.
-Quillmore::PRTSubpatcher_53::SampleStep Quillmore::PRTSubpatcher_53::stepOnce(float levelRampValue, float stopValue,
-                                                                          float startValue, float hiss) const
+// One sample of the envelopes and the delay time, from the ramps' values and the states before it.
+Quillmore::PRTSubpatcher_53::SampleStep Quillmore::PRTSubpatcher_53::stepOnce(const EnvelopeState& before,
+                                                                          float levelRampValue, float stopValue,
+                                                                          float curve) const
 {
     SampleStep step;
+    EnvelopeState& after = step.after;
+
+    // The level gate closes once the cubed stop ramp reaches the threshold, smoothed over 1000
+    // samples; it counts only while stopped.
     step.cubed = (stopValue * stopValue) * stopValue;
-    step.gate = stopGateState + 0.001f * ((step.cubed < stopThreshold ? 1.0f : 0.0f) - stopGateState);
-    step.flagged = stopFlag == 1.0f ? step.gate : 0.0f;
+    after.gate = before.gate + 0.001f * ((step.cubed < stopThreshold ? 1.0f : 0.0f) - before.gate);
+    step.flagged = stopFlag == 1.0f ? after.gate : 0.0f;
     step.offset = step.flagged + runOffsetA;
+
+    // The output level rises slowly and falls almost at once.
     const float wanted = step.offset * levelRampValue;
-    step.level = levelState + (wanted > levelState ? 0.0005f : 0.5f) * (wanted - levelState);
-    const float hissEdge = clampUnit(static_cast<float>(static_cast<double>(step.level + runOffsetB) - 0.25));
-    step.curve = startCurveOf(startValue);
-    const float wantedDelay = step.cubed * stopDelayScale * stopDelayEnable + step.curve * startCurveSamples * startEnable;
-    step.delay = delayTimeState + (wantedDelay > delayTimeState ? 1.0f / 185.0f : 0.2f) * (wantedDelay - delayTimeState);
-    const bool edgeMoves = (hissEdgeState == 1.0f && hissEdge == 0.0f) || (hissEdgeState != 1.0f && hissEdge != 0.0f);
-    step.moves = step.gate != stopGateState || step.level != levelState || step.delay != delayTimeState || edgeMoves
-                 || hiss != hissSlide.value();
+    after.level = before.level + (wanted > before.level ? 0.0005f : 0.5f) * (wanted - before.level);
+
+    // The hiss edge falls once the level has fallen to 0.25 after a stop, and rises once it is above.
+    const float edge = clampUnit(static_cast<float>(static_cast<double>(after.level + runOffsetB) - 0.25));
+    if (before.hissEdge == 1.0f ? edge == 0.0f : edge != 0.0f)
+        after.hissEdge = before.hissEdge == 1.0f ? 0.0f : 1.0f;
+    else
+        after.hissEdge = before.hissEdge;
+
+    // The delay time: the stop curve 3 × sr × a³ plus the start curve, the time growing with a
+    // 185-sample glide and shrinking within a few samples.
+    const float wantedDelay = step.cubed * (stopDelayScale * stopDelayEnable) + curve * (startCurveSamples * startEnable);
+    after.delay = before.delay + (wantedDelay > before.delay ? 1.0f / 185.0f : 0.2f) * (wantedDelay - before.delay);
     return step;
 }
 
@@ -79,19 +90,42 @@ void Quillmore::PRTSubpatcher_53::processBlock(const SampleValue* const* inputs,
     const bool crossfadeSteady = crossfadeRamp.segmentCount() == 0;
     const bool startSteady = startRamp.segmentCount() == 0;
     const bool rampsSteady = crossfadeSteady && startSteady && stopRamp.segmentCount() == 0 && levelRamp.segmentCount() == 0;
-    dsp::Slide hissGlide = hissSlide;
-    const float nextHiss = hissGlide.next(hissTarget);
-    const SampleStep first = stepOnce(levelRamp.value(), stopRamp.value(), startRamp.value(), nextHiss);
-    float crossfadeFirst = crossfadeRamp.value();
-    float steadyDirect = directGainOf(crossfadeFirst);
-    float steadyDelayed = delayedGainOf(crossfadeFirst);
-
-    if (rampsSteady && !first.moves)
+    // Settled: with steady ramps and no state moving at the first sample, none moves at any other,
+    // and every signal of the block is a constant.
+    bool settled = false;
+    SampleStep first{};
+    float firstHiss = 0.0f;
+    float firstCurve = 0.0f;
+    if (rampsSteady)
     {
-        // Settled: with steady ramps and no envelope moving at this sample, none moves at any other,
-        // and every signal of the block is a constant.
-        const SettledFill fill{{steadyDirect, steadyDelayed, nextHiss, first.gate, first.flagged, first.offset,
-                                first.level, first.cubed, first.curve, first.delay},
+        dsp::Slide hissGlide = hissSlide;
+        firstHiss = hissGlide.next(hissTarget);
+        firstCurve = startCurveOf(startRamp.value());
+        first = stepOnce(envelope, levelRamp.value(), stopRamp.value(), firstCurve);
+        settled = firstHiss == hissSlide.value() && first.after.gate == envelope.gate
+                  && first.after.level == envelope.level && first.after.hissEdge == envelope.hissEdge
+                  && first.after.delay == envelope.delay;
+    }
+
+    SampleValue* level = levelRampSignal.get();
+    SampleValue* crossfade = crossfadeSignal.get();
+    SampleValue* stop = stopRampSignal.get();
+    SampleValue* start = startRampSignal.get();
+    if (!settled)
+    {
+        levelRamp.render(level, n);
+        crossfadeRamp.render(crossfade, n);
+        stopRamp.render(stop, n);
+        startRamp.render(start, n);
+    }
+    const float crossfadeFirst = settled ? crossfadeRamp.value() : crossfade[0];
+    const float steadyDirect = directGainOf(crossfadeFirst);
+    const float steadyDelayed = delayedGainOf(crossfadeFirst);
+
+    if (settled)
+    {
+        const SettledFill fill{{steadyDirect, steadyDelayed, firstHiss, first.after.gate, first.flagged, first.offset,
+                                first.after.level, first.cubed, firstCurve, first.after.delay},
                                {direct, delayedShare, hiss, gate, flagged, offset, outLevel, cubed, curve, smoothed},
                                n};
         const bool inPlace = n <= settledFill.samples &&
@@ -108,18 +142,7 @@ void Quillmore::PRTSubpatcher_53::processBlock(const SampleValue* const* inputs,
     else
     {
         settledFill.samples = 0;
-        SampleValue* level = levelRampSignal.get();
-        SampleValue* crossfade = crossfadeSignal.get();
-        SampleValue* stop = stopRampSignal.get();
-        SampleValue* start = startRampSignal.get();
-        levelRamp.render(level, n);
-        crossfadeRamp.render(crossfade, n);
-        stopRamp.render(stop, n);
-        startRamp.render(start, n);
-        crossfadeFirst = crossfade[0];
-        steadyDirect = directGainOf(crossfade[0]);
-        steadyDelayed = delayedGainOf(crossfade[0]);
-        renderMovingBlock(level, crossfade, stop, start, crossfadeSteady, startSteady, n);
+        renderMovingBlock(level, crossfade, stop, start, steadyDirect, steadyDelayed, crossfadeSteady, startSteady, n);
     }
 
     numberTilde_obj_40.process(hiss, outputs[2], n);
@@ -175,72 +198,37 @@ Quillmore::PRTSubpatcher_53::EnvelopeSignals Quillmore::PRTSubpatcher_53::envelo
 
 void Quillmore::PRTSubpatcher_53::renderMovingBlock(const SampleValue* level, const SampleValue* crossfade,
                                                     const SampleValue* stop, const SampleValue* start,
-                                                    bool crossfadeSteady, bool startSteady, Index n)
+                                                    float steadyDirect, float steadyDelayed, bool crossfadeSteady,
+                                                    bool startSteady, Index n)
 {
     const auto [direct, delayedShare, hiss, gate, flagged, offset, outLevel, cubed, curve, smoothed] = envelopeSignals();
 
-    const float steadyDirect = directGainOf(crossfade[0]);
-    const float steadyDelayed = delayedGainOf(crossfade[0]);
     const float steadyCurve = startCurveOf(start[0]);
-    const float threshold = stopThreshold;
-    const bool stopped = stopFlag == 1.0f;
-    const float offsetA = runOffsetA;
-    const float offsetB = runOffsetB;
-    const float stopCurveScale = stopDelayScale * stopDelayEnable;
-    const float startCurveScale = startCurveSamples * startEnable;
     const float hissGoal = hissTarget;
     const double msPerSample = 1000.0 / static_cast<double>(getSampleRate());
     dsp::Slide hissGlide = hissSlide;
-    float gateState = stopGateState;
-    float levelNow = levelState;
-    float edge = hissEdgeState;
-    float delayNow = delayTimeState;
+    EnvelopeState state = envelope;
 
     for (Index i = 0; i < n; ++i)
     {
         direct[i] = crossfadeSteady ? steadyDirect : directGainOf(crossfade[i]);
         delayedShare[i] = crossfadeSteady ? steadyDelayed : delayedGainOf(crossfade[i]);
         hiss[i] = hissGlide.next(hissGoal);
-
-        // The level gate closes once the cubed stop ramp reaches the threshold, smoothed over 1000
-        // samples; it counts only while stopped.
-        const float a = stop[i];
-        const float a3 = (a * a) * a;
-        cubed[i] = a3;
-        gateState += 0.001f * ((a3 < threshold ? 1.0f : 0.0f) - gateState);
-        gate[i] = gateState;
-        flagged[i] = stopped ? gateState : 0.0f;
-        offset[i] = flagged[i] + offsetA;
-
-        // The output level rises slowly and falls almost at once.
-        const float wanted = offset[i] * level[i];
-        levelNow += (wanted > levelNow ? 0.0005f : 0.5f) * (wanted - levelNow);
-        outLevel[i] = levelNow;
-
-        // The hiss closes once the level has fallen to 0.25 after a stop.
-        const float hissEdge = clampUnit(static_cast<float>(static_cast<double>(levelNow + offsetB) - 0.25));
-        if (edge == 1.0f && hissEdge == 0.0f)
-        {
+        const float startCurve = startSteady ? steadyCurve : startCurveOf(start[i]);
+        const SampleStep step = stepOnce(state, level[i], stop[i], startCurve);
+        if (state.hissEdge == 1.0f && step.after.hissEdge == 0.0f)
             scheduleOwnClock(hissCloseClock, static_cast<double>(i) * msPerSample);
-            edge = 0.0f;
-        }
-        else if (edge != 1.0f && hissEdge != 0.0f)
-        {
-            edge = 1.0f;
-        }
-
-        // The delay time: the stop curve 3 × sr × a³ plus the start curve, the time growing with a
-        // 185-sample glide and shrinking within a few samples.
-        curve[i] = startSteady ? steadyCurve : startCurveOf(start[i]);
-        const float wantedDelay = a3 * stopCurveScale + curve[i] * startCurveScale;
-        delayNow += (wantedDelay > delayNow ? 1.0f / 185.0f : 0.2f) * (wantedDelay - delayNow);
-        smoothed[i] = delayNow;
+        state = step.after;
+        cubed[i] = step.cubed;
+        gate[i] = state.gate;
+        flagged[i] = step.flagged;
+        offset[i] = step.offset;
+        outLevel[i] = state.level;
+        curve[i] = startCurve;
+        smoothed[i] = state.delay;
     }
     hissSlide = hissGlide;
-    stopGateState = gateState;
-    levelState = levelNow;
-    hissEdgeState = edge;
-    delayTimeState = delayNow;
+    envelope = state;
 }
 
 } // namespace PRT
