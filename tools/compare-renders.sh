@@ -26,7 +26,7 @@ springs-a|--signal phrase --length 2 --set SpringMix=100 --set SpringAB=0 --set 
 springs-b|--signal phrase --length 2 --set SpringMix=100 --set SpringAB=100 --set SpringSize=3 --set SpringDecay=90
 springs-b-sendret|--signal noise --set SendRetMode=1 --set SpringMix=60 --set EchoMix=40 --set SpringSend=80 --set EchoSend=60 --set EchoToSpring=80 --set SpringAB=100
 echo-synced|--signal phrase --set EchoMix=60 --set EchoSyncOn=On --set EchoFdbck=95 --set EchoStOffset=40
-tape-stop|--signal noise --length 3 --set TapeStop=On --set TapeStopInertia=800
+tape-stop|--signal noise --length 3 --set TapeStop=1 --set TapeStopInertia=800
 warble-extreme|--signal phrase --set MstrWarble=100 --set Wow=100 --set WowRate=3.6 --set Flutter=100 --set StDrift=100 --set Instability=100
 order-space-first|--signal noise --set Order=1 --set SpringMix=50 --set EchoMix=50 --set Flutter=60 --set MstrWarble=80
 preset-attic|--signal phrase --preset "Attic Treasure"
