@@ -40,28 +40,11 @@ public:
 
     float next(float x, float timeMs, float gain) { return nextAt(x, delaySamples(timeMs), limitGain(gain)); }
 
-    // A block in place at one delay (samples, as delaySamples gives): four samples at once through
-    // plain pointers wherever a stretch allows (see Stretch), one by one elsewhere.
+    // A block in place at one delay (samples, as delaySamples gives), sample by sample. A loop of
+    // stages runs four samples at once through the stages' stretches (see Stretch).
     void process(float* signal, Index n, float delay, float gain)
     {
-        Index i = 0;
-        while (i < n)
-        {
-            const Stretch s = stretchAt(delay, gain);
-            const Index run = (s.length < n - i ? s.length : n - i) & ~Index{3};
-            if (run == 0)
-            {
-                // No stretch at this delay: the rest one by one; at a wrap or the block's end: a few.
-                const Index m = s.usable && n - i > 4 ? 4 : n - i;
-                processEach(signal + i, m, [delay](Index) { return delay; }, limitGain(gain));
-                i += m;
-                continue;
-            }
-            for (Index j = 0; j < run; j += 4)
-                lanes::store(signal + i + j, s.stepFour(lanes::load(signal + i + j, FourFloats{}), j));
-            advance(run);
-            i += run;
-        }
+        processEach(signal, n, [delay](Index) { return delay; }, limitGain(gain));
     }
 
     // A block in place whose delay (samples) moves from sample to sample.

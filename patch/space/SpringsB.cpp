@@ -3,6 +3,7 @@
 #include "patch/core/FourLanes.h"
 #include "patch/core/GeneratedMath.h"
 #include "patch/core/SignalBuffer.h"
+#include "patch/core/SteadySignal.h"
 
 #include <cmath>
 
@@ -172,28 +173,15 @@ bool Quillmore::PRTSubpatcher_49::renderSize(Index n)
     sizeControl.render(s, n);
     if (!std::isfinite(sizeGlide.value()))
         sizeGlide.setValue(0.0f);
-    // From where the factor holds to the block's end, a glide step that leaves the value where it
-    // was leaves it there for good: the rest of the block is that value (a settled glide costs a fill).
-    int same = 1; // the common case, the factor held all block, in a loop the compiler vectorises
-    for (Index i = 0; i < n; ++i)
-        same &= static_cast<int>(s[i] == s[n - 1]);
-    Index holdsFrom = same != 0 ? 0 : n - 1;
+    // Sample by sample while the factor moves, then one glide towards where it holds to the block's end.
+    Index holdsFrom = holdsOneValue(s, n) ? 0 : n - 1;
     while (holdsFrom > 0 && s[holdsFrom - 1] == s[n - 1])
         --holdsFrom;
     const float first = sizeGlide.value();
-    bool steady = true;
-    for (Index i = 0; i < n; ++i)
-    {
-        const float before = sizeGlide.value();
+    for (Index i = 0; i < holdsFrom; ++i)
         s[i] = sizeGlide.next(s[i]);
-        steady &= s[i] == first;
-        if (i >= holdsFrom && s[i] == before)
-        {
-            fillSignalRange(s, n, s[i], i + 1);
-            break;
-        }
-    }
-    return steady;
+    sizeGlide.render(s + holdsFrom, n - holdsFrom, s[n - 1]);
+    return s[0] == first && holdsOneValue(s, n);
 }
 
 void Quillmore::PRTSubpatcher_49::runStages(std::array<dsp::Allpass, numStages>& stages, bool isLeft, float* signal,
