@@ -640,9 +640,14 @@ void SpringModelA::gen01Perform(const SampleValue* in1, const SampleValue* in2, 
     // Constants of the block.
     const float gate = c.gen01Gate;
     const float decay = c.gen01Decay;
+    // The tanks' low-pass coefficients sin(2π f / rate) rise with f only up to a quarter of the rate;
+    // the decay frequencies (5 to 9 kHz) stay below it from 36 kHz up. Below 36 kHz they are formed as
+    // at 36 kHz, so that a higher SpringDecay still rings longer instead of passing the peak.
+    constexpr float lowestDecayRate = 4.0f * 9000.0f;
+    const float decayRate = sr > lowestDecayRate ? sr : lowestDecayRate;
     const float fA = decay * 10000.0f;
-    const float angle1 = sr != 0.0f ? 2.0f * fA * pi / sr : 0.0f;
-    const float angle2 = sr != 0.0f ? 2.0f * timesInDouble(fA, 0.97) * pi / sr : 0.0f;
+    const float angle1 = sr != 0.0f ? 2.0f * fA * pi / decayRate : 0.0f;
+    const float angle2 = sr != 0.0f ? 2.0f * timesInDouble(fA, 0.97) * pi / decayRate : 0.0f;
     const float quarterRate = sr * 0.25f;
     auto clampToQuarterRate = [quarterRate](float f) { return f < 0.0f ? 0.0f : (f > quarterRate ? quarterRate : f); };
     auto tangent = [sr](float f) {
