@@ -15,11 +15,12 @@
 
 // A render through the built bundle that repeats exactly: the plug-in seeds its random sources from
 // the seed, loads a factory preset (when named) and takes the settings (ID, text), then plays the
-// phrase after a lead-in of one second, latency taken out, with a fixed tail.
+// signal (the phrase unless given) after a lead-in of one second, latency taken out, with a fixed tail.
 struct SeededRender
 {
     const char* preset = nullptr;
     std::vector<std::pair<const char*, const char*>> settings;
+    Quillmore::Host::SignalKind signal = Quillmore::Host::SignalKind::phrase;
     double inputSeconds = 2.0;
     double tailSeconds = 1.0;
     double sampleRate = 48000.0;
@@ -28,14 +29,6 @@ struct SeededRender
     // Called once the preset and the settings are in place, before the render.
     std::function<void(juce::AudioPluginInstance&)> inspect;
 };
-
-inline juce::AudioBuffer<float> phraseInput(double seconds, double sampleRate)
-{
-    Quillmore::Host::SignalSettings signal;
-    signal.kind = Quillmore::Host::SignalKind::phrase;
-    signal.seconds = seconds;
-    return Quillmore::Host::generateSignal(signal, sampleRate);
-}
 
 inline juce::AudioBuffer<float> renderSeeded(const SeededRender& render)
 {
@@ -55,6 +48,9 @@ inline juce::AudioBuffer<float> renderSeeded(const SeededRender& render)
     settings.preRollSamples = static_cast<int>(render.sampleRate);
     settings.latencySamples = instance.getLatencySamples();
     settings.fixedTailSamples = static_cast<int>(render.tailSeconds * render.sampleRate);
+    SignalSettings signal;
+    signal.kind = render.signal;
+    signal.seconds = render.inputSeconds;
     auto blocks = BlockSizes::fixed(render.hostBlock);
-    return renderAligned(instance, phraseInput(render.inputSeconds, render.sampleRate), blocks, settings).output;
+    return renderAligned(instance, generateSignal(signal, render.sampleRate), blocks, settings).output;
 }
