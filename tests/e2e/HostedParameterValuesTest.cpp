@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 using namespace Quillmore::Host;
 
 namespace
@@ -69,6 +71,55 @@ TEST(HostedParameterValues, RandomValuesReadBackAsSetFromTheSavedState)
             EXPECT_EQ(restoredParameters[index]->getText(restoredParameters[index]->getValue(), 1024),
                       parameters[index]->getText(value, 1024))
                 << parameters[index]->getName(100) << " set to " << value << " in round " << round;
+        }
+    }
+}
+
+// As a host's text field or a lane of text automation hands them over: the switch words, in any
+// case, switch the plug-in (its saved state holds the value), and a text a parameter cannot read
+// leaves it where it stands.
+TEST(HostedParameterValues, SwitchWordsSwitchAndUnreadableTextsLeaveTheValue)
+{
+    const std::pair<const char*, float> words[] { { "On", 1 }, { "on", 1 },   { "TRUE", 1 }, { "Yes", 1 }, { "1", 1 },
+                                                  { "Off", 0 }, { "OFF", 0 }, { "false", 0 }, { "no", 0 }, { "0", 0 } };
+    auto plugin = loadBuiltBundle();
+    auto& instance = *plugin.instance;
+    const auto savedValue = [&](const char* id) {
+        const auto state = getPluginState(instance);
+        return static_cast<float>(juce::ValueTree::readFromData(state.getData(), state.getSize())
+                                      .getChildWithProperty("id", id)
+                                      .getProperty("value"));
+    };
+
+    for (const char* id : { "HeadsOn", "SpaceOn", "EchoSyncOn", "SendRetMode", "Order", "TapeStop", "TrueBypass" })
+    {
+        auto& parameter = findParameter(instance, id);
+        for (const auto& [word, value] : words)
+        {
+            setParameterNormalised(parameter, 1.0f - value);
+            flushParameterChanges(instance);
+            const float read = parameter.getValueForText(word);
+            EXPECT_EQ(read, value) << id << " \"" << word << '"';
+            setParameterNormalised(parameter, read);
+            flushParameterChanges(instance);
+            EXPECT_EQ(savedValue(id), value) << id << " \"" << word << '"';
+        }
+    }
+
+    for (auto* parameter : instance.getParameters())
+    {
+        // Not the VST3 client's own "Bypass", which the framework adds beside the plug-in's parameters
+        // and reads as it does.
+        if (parameter->getName(100) == "Bypass")
+            continue;
+        for (const float start : { 1.0f, 0.37f })
+        {
+            setParameterNormalised(*parameter, start);
+            flushParameterChanges(instance);
+            const auto shown = parameter->getText(parameter->getValue(), 1024);
+            for (const char* text : { "banana", "", "nan", "1e999", "12 furlongs" })
+                EXPECT_EQ(parameter->getText(parameter->getValueForText(text), 1024), shown)
+                    << parameter->getName(100) << " \"" << text << '"';
         }
     }
 }

@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace
 {
@@ -123,8 +125,7 @@ TEST(ParameterValueTexts, TypedTextReadsBackIntoTheParameterUnits)
         { "NoiseDuckThresh", "  -3  ", -3 },
         { "NoiseDuckThresh", "-3 db", -3 },
         { "NoiseDuckThresh", "-7 dB", -7 },
-        { "NoiseDuckThresh", "quiet", 0 },
-        { "NoiseDuckThresh", "nan dB", 0 },
+        { "NoiseDuckThresh", "-7 DB", -7 },
         // Each parameter reads back the texts it shows.
         { "Output", "-6.0 dB", 50.1187f },
         { "Output", "+6.0 dB", 199.526f },
@@ -132,28 +133,42 @@ TEST(ParameterValueTexts, TypedTextReadsBackIntoTheParameterUnits)
         { "Output", "-inf dB", 0 },
         { "Input", "-3", 70.7946f },
         { "Input", "50 %", 50 },
+        { "Input", "-inf", 0 },
+        { "Output", "+1000 dB", 200 },
         { "NoiseFreq", "1.00 kHz", 1000 },
         { "HighPass", "2.5k", 2500 },
+        { "HighPass", "2.5 KHZ", 2500 },
+        { "HighPass", "250hz", 250 },
         { "EchoFilterFreq", "600 Hz", 600 },
         { "EchoTime", "1.50 s", 1500 },
         { "EchoTime", "250 ms", 250 },
         { "EchoTime", "320", 320 },
+        { "EchoTime", "1.5S", 1500 },
+        { "EchoTime", "1e3 MS", 1000 },
         { "NoiseGateTime", "INF - Gate Disabled", 30000 },
         { "NoiseGateTime", "inf", 30000 },
+        { "NoiseGateTime", "inf - gate  disabled", 30000 },
         { "NoiseGateTime", "12.00 s", 12000 },
         { "SpringAB", "70 % A / 30 % B", 30 },
         { "SpringAB", "  0 % A / 100 % B", 100 },
         { "SpringAB", "80 % A", 20 },
         { "SpringAB", "35", 35 },
+        { "SpringAB", "30 % b", 30 },
+        { "SpringAB", "70 / 30", 30 },
         { "EchoStOffset", "-75.0 %", -1 },
         { "EchoStOffset", "37.5", 0.5f },
         { "EchoSyncOn", "TEMPO SYNC ON", 1 },
         { "EchoSyncOn", "tempo sync off", 0 },
+        { "EchoSyncDiv", "1/16 triplet", 2 },
+        { "EchoSyncDiv", " 1/16   TRIPLET ", 2 },
+        { "EchoSyncDiv", "1/4", 10 },
+        { "EchoSyncDiv", "whole", 15 },
         { "SendRetMode", "send/ret mode", 1 },
         { "HeadsOn", "HEADS OFF", 0 },
         { "SpaceOn", "1", 1 },
         { "Saturate", "42.5 %", 42.5f },
-        { "Saturate", "nan", 0 },
+        { "Saturate", "1e30", 100 },
+        { "EchoSend", "5.00 %", 5 },
         { "HighPassQ", "1.25", 1.25f },
         { "TrueBypass", "on", 1 },
     };
@@ -169,20 +184,104 @@ TEST(ParameterValueTexts, TypedTextReadsBackIntoTheParameterUnits)
     }
 }
 
-// Whatever a host shows, typed back in, shows the same text again.
-TEST(ParameterValueTexts, EveryShownTextReadsBackToTheSameText)
+// The parameters of two steps: the on/off switches and the two-way modes.
+const char* const twoStepIds[] { "EchoSyncOn", "SendRetMode", "Order", "TapeStop", "HeadsOn", "SpaceOn", "TrueBypass" };
+
+bool isStepped(const juce::RangedAudioParameter& parameter)
+{
+    const auto& range = parameter.getNormalisableRange();
+    return range.interval >= 1.0f && range.end - range.start <= 15.0f;
+}
+
+// Whatever a host shows, typed back in, gives back the value shown: each step of a stepped parameter
+// exactly; for the others, across a fine grid of their travel, the same text and the value within
+// what the text shows (its last digit, or the range's step where that is coarser).
+TEST(ParameterValueTexts, EveryShownTextReadsBackToTheValueShown)
 {
     ParameterLayoutHost host;
-    for (auto* parameter : host.getParameters())
+    for (auto* hosted : host.getParameters())
     {
-        for (int i = 0; i <= 40; ++i)
+        auto& parameter = *dynamic_cast<juce::RangedAudioParameter*>(hosted);
+        const auto& range = parameter.getNormalisableRange();
+        if (isStepped(parameter))
         {
-            const float position = static_cast<float>(i) / 40.0f;
-            const auto shown = parameter->getText(position, 1024);
-            const auto again = parameter->getText(parameter->getValueForText(shown), 1024);
-            EXPECT_EQ(again, shown) << parameter->getName(100) << " at position " << position;
+            for (float step = range.start; step <= range.end; step += 1.0f)
+            {
+                const auto shown = hostText(parameter, step);
+                EXPECT_EQ(hostValueForText(parameter, shown), step) << parameter.getName(100) << " shows \"" << shown << '"';
+            }
+            continue;
+        }
+        for (int i = 0; i <= 1000; ++i)
+        {
+            const float position = static_cast<float>(i) / 1000.0f;
+            const float value = parameter.convertFrom0to1(position);
+            const auto shown = parameter.getText(position, 1024);
+            const float back = hostValueForText(parameter, shown);
+            // The texts show three significant digits at least (0.05 dB of gain is 0.6 %); the spring
+            // blend shows whole percents.
+            const float shownStep = parameter.getParameterID() == "SpringAB" ? 0.5f : 0.0f;
+            const float tolerance = std::max({ range.interval, 1.0e-3f * (range.end - range.start), 6.0e-3f * std::abs(value),
+                                               shownStep });
+            EXPECT_EQ(hostText(parameter, back), shown) << parameter.getName(100) << " at " << value;
+            EXPECT_NEAR(back, value, tolerance) << parameter.getName(100) << " shows \"" << shown << '"';
         }
     }
+}
+
+TEST(ParameterValueTexts, SwitchesReadTheirWordsInAnyCase)
+{
+    const std::pair<const char*, float> words[] {
+        { "On", 1 },   { "on", 1 },  { "ON", 1 },   { " oN ", 1 },  { "true", 1 }, { "TRUE", 1 },
+        { "yes", 1 },  { "Yes", 1 }, { "1", 1 },    { "Off", 0 },   { "off", 0 },  { "OFF", 0 },
+        { "false", 0 }, { "False", 0 }, { "no", 0 }, { "NO", 0 },   { "0", 0 },    { " 0 ", 0 },
+    };
+    ParameterLayoutHost host;
+    for (const char* id : twoStepIds)
+    {
+        auto& parameter = host.parameter(id);
+        for (const auto& [word, value] : words)
+        {
+            // From the other end: a parser that leaves the parameter where it is cannot pass.
+            parameter.setValueNotifyingHost(1.0f - value);
+            EXPECT_EQ(parameter.getValueForText(word), value) << id << " typed \"" << word << '"';
+        }
+    }
+}
+
+TEST(ParameterValueTexts, TextsThatCannotBeReadLeaveTheParameterWhereItIs)
+{
+    const juce::String everywhere[] {
+        "banana", "", "   ", "nan", "NaN %", "-nan", "1e999", "-1e999 dB", "12 furlongs", "5 5", "--5", "0x10",
+        "1,5", "%", "yes please", "1/16T", juce::String::repeatedString("x", 100000), juce::String::repeatedString("9", 100000),
+        "3" + juce::String::repeatedString(" ", 100000) + "x",
+    };
+    // Units of another kind, and words that only some parameters read.
+    const std::pair<const char*, const char*> elsewhere[] {
+        { "EchoMix", "1e9 ms" },    { "EchoMix", "On" },          { "EchoTime", "5 Hz" },     { "HighPass", "3 s" },
+        { "Saturate", "3 dB" },     { "Output", "3 Hz" },         { "Output", "inf" },        { "NoiseDuckThresh", "-3 %" },
+        { "SpringAB", "30 % C" },   { "SpringAB", "30 / 20 / 50" }, { "SpringAB", "/30" },    { "HighPassQ", "1 %" },
+        { "EchoStOffset", "10 ms" }, { "NoiseGateTime", "12 kHz" }, { "EchoSyncDiv", "On" },  { "EchoSyncDiv", "1/16 TRIPLETS" },
+        { "EchoSyncOn", "maybe" },  { "Order", "2 %" },           { "TapeStop", "inf" },
+    };
+
+    ParameterLayoutHost host;
+    const auto expectUnmoved = [&](juce::RangedAudioParameter& parameter, const juce::String& text) {
+        const bool twoSteps = std::any_of(std::begin(twoStepIds), std::end(twoStepIds),
+                                          [&](const char* id) { return parameter.getParameterID() == id; });
+        // From the far end and from a value between: never a jump to 0 or to the default.
+        for (const float start : { 1.0f, twoSteps ? 0.0f : 0.37f })
+        {
+            parameter.setValueNotifyingHost(start);
+            EXPECT_EQ(parameter.getValueForText(text), parameter.getValue())
+                << parameter.getParameterID() << " typed \"" << text.substring(0, 40) << '"';
+        }
+    };
+    for (auto* parameter : host.getParameters())
+        for (const auto& text : everywhere)
+            expectUnmoved(*dynamic_cast<juce::RangedAudioParameter*>(parameter), text);
+    for (const auto& [id, text] : elsewhere)
+        expectUnmoved(host.parameter(id), text);
 }
 
 TEST(GainRange, UnitySitsAtThreeQuartersOfTheTravel)
