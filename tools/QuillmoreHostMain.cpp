@@ -37,7 +37,8 @@ int main(int argc, char* argv[])
     catch (const HostError& error)
     {
         std::cerr << "quillmore-host: " << error.what() << "\n";
-        return 1;
+        // What the user gave is refused as a malformed command line is; anything else failed.
+        return dynamic_cast<const InputError*>(&error) != nullptr ? 2 : 1;
     }
     return 0;
 }

@@ -233,3 +233,91 @@ TEST(HostCommandLine, ReportsWhatItCannotDo)
     std::ostringstream report;
     EXPECT_THROW(runHost(*options, report), HostError);
 }
+
+// --set takes the texts a parameter shows, the switch words and numbers with or without the
+// parameter's unit, and the plug-in acts on what was asked: the report shows the asked text and the
+// saved state holds the asked value.
+TEST(HostCommandLine, SetTakesWhatTheParameterShowsBackAsAsked)
+{
+    struct Case
+    {
+        juce::StringArray settings;
+        const char* id;
+        double saved;
+        const char* reported;
+    };
+    const Case cases[] {
+        { { "HeadsOn=Off", "HeadsOn=On" }, "HeadsOn", 1, "set HeadsOn = HEADS ON" },
+        { { "HeadsOn=off" }, "HeadsOn", 0, "set HeadsOn = HEADS OFF" },
+        { { "SpaceOn=FALSE" }, "SpaceOn", 0, "set SpaceOn = SPACE OFF" },
+        { { "TapeStop=On" }, "TapeStop", 1, "set TapeStop = 1" },
+        { { "Order=no" }, "Order", 0, "set Order = 0" },
+        { { "EchoSyncOn=yes" }, "EchoSyncOn", 1, "set EchoSyncOn = TEMPO SYNC ON" },
+        { { "SendRetMode=send/ret mode" }, "SendRetMode", 1, "set SendRetMode = SEND/RET MODE" },
+        { { "TrueBypass=TRUE" }, "TrueBypass", 1, "set TrueBypass = On" },
+        { { "EchoSyncDiv=1/16 TRIPLET" }, "EchoSyncDiv", 2, "set EchoSyncDiv = 1/16 TRIPLET" },
+        { { "EchoSyncDiv=whole" }, "EchoSyncDiv", 15, "set EchoSyncDiv = WHOLE" },
+        { { "EchoMix=50" }, "EchoMix", 50, "set EchoMix = 50.0 %" },
+        { { "EchoMix=12.34 %" }, "EchoMix", 12.3, "set EchoMix = 12.3 %" },
+        { { "EchoTime=1.5 s" }, "EchoTime", 1500, "set EchoTime = 1.50 s" },
+        { { "EchoTime=1500" }, "EchoTime", 1500, "set EchoTime = 1.50 s" },
+        { { "EchoTime=320ms" }, "EchoTime", 320, "set EchoTime = 320 ms" },
+        { { "HighRolloff=5 kHz" }, "HighRolloff", 5000, "set HighRolloff = 5.00 kHz" },
+        { { "Input=-inf dB" }, "Input", 0, "set Input = -inf dB" },
+        { { "NoiseGateTime=INF - Gate Disabled" }, "NoiseGateTime", 30000, "set NoiseGateTime = INF - Gate Disabled" },
+        { { "SpringAB=70 % A / 30 % B" }, "SpringAB", 30, "set SpringAB = 70 % A / 30 % B" },
+        { { "SpringAB=20" }, "SpringAB", 20, "set SpringAB = 80 % A / 20 % B" },
+        { { "NoiseDuckThresh=-12.5 dB" }, "NoiseDuckThresh", -12.5, "set NoiseDuckThresh = -12.5 dB" },
+        { { "EchoStOffset=-37.5" }, "EchoStOffset", -0.5, "set EchoStOffset = -37.5 %" },
+        { { "HighPassQ=1.25" }, "HighPassQ", 1.25, "set HighPassQ = 1.25" },
+    };
+    const juce::TemporaryFile state(".state");
+    for (const auto& c : cases)
+    {
+        juce::StringArray arguments;
+        for (const auto& setting : c.settings)
+            arguments.addArray({ "--set", setting });
+        arguments.addArray({ "--save-state", state.getFile().getFullPathName() });
+        const auto report = runHostTool(arguments);
+        const auto what = c.settings.joinIntoString(", ").toStdString();
+        EXPECT_NE(report.find(c.reported), std::string::npos) << what << ":\n" << report;
+        EXPECT_NEAR(static_cast<double>(savedParameterValue(readSavedState(state.getFile()), c.id)), c.saved, 1.0e-4) << what;
+    }
+
+    // The examples of the help.
+    EXPECT_EQ(runHostToolProcess({ "--set", "EchoTime=500 ms", "--set", "HeadsOn=On" }).exitStatus, 0);
+}
+
+// A text the parameter does not show back as asked stops the tool before it renders or saves
+// anything, with exit status 2 and a message that names the parameter and what it takes.
+TEST(HostCommandLine, SetRefusesTextsThatTheParameterDoesNotReadAsAsked)
+{
+    const std::string switchWords = " (or On/Off, true/false, yes/no, 1/0)";
+    const std::pair<const char*, std::string> cases[] {
+        { "HeadsOn=banana", "HeadsOn does not take \"banana\"; it takes \"HEADS OFF\" or \"HEADS ON\"" + switchWords },
+        { "Order=banana", "Order does not take \"banana\"; it takes \"0\" or \"1\"" + switchWords },
+        { "TapeStop=2", "TapeStop does not take \"2\"; it takes \"0\" or \"1\"" + switchWords },
+        { "TrueBypass=banana", "TrueBypass does not take \"banana\"; it takes \"Off\" or \"On\"" + switchWords },
+        { "EchoSyncDiv=1/16T",
+          "EchoSyncDiv does not take \"1/16T\"; it takes one of \"1/64\", \"1/32\", \"1/16 TRIPLET\", \"1/32 DOTTED\", \"1/16\", "
+          "\"1/8 TRIPLET\", \"1/16 DOTTED\", \"1/8\", \"1/4 TRIPLET\", \"1/8 DOTTED\", \"1/4\", \"1/2 TRIPLET\", \"1/4 DOTTED\", "
+          "\"1/2\", \"1/2 DOTTED\", \"WHOLE\"" },
+        { "EchoMix=1e9 ms", "EchoMix does not take \"1e9 ms\"; it takes 0.00 % to 100 % (a number, with or without \"%\")" },
+        { "EchoMix=150", "EchoMix does not take \"150\"; it takes 0.00 % to 100 % (a number, with or without \"%\")" },
+        { "EchoMix=On", "EchoMix does not take \"On\"; it takes 0.00 % to 100 % (a number, with or without \"%\")" },
+        { "EchoTime=2 Hz", "EchoTime does not take \"2 Hz\"; it takes 1 ms to 5.00 s (a number, with or without \"ms\")" },
+        { "Output=nan", "Output does not take \"nan\"; it takes -inf dB to +6.0 dB (a number, with or without \"dB\")" },
+        { "HighPassQ=1 %", "HighPassQ does not take \"1 %\"; it takes 0.10 to 2.00 (a number)" },
+        { "SpringSize=14", "SpringSize does not take \"14\"; it takes 4.0 to 12.0 (a number)" },
+    };
+    const juce::TemporaryFile wav(".wav"), state(".state");
+    for (const auto& [setting, message] : cases)
+    {
+        const auto run = runHostToolProcess({ "--set", setting, "--output", wav.getFile().getFullPathName(), "--save-state",
+                                              state.getFile().getFullPathName() });
+        EXPECT_EQ(run.exitStatus, 2) << setting << ":\n" << run.output;
+        EXPECT_NE(run.output.find("quillmore-host: " + message + "\n"), std::string::npos) << setting << ":\n" << run.output;
+        EXPECT_FALSE(wav.getFile().exists()) << setting;
+        EXPECT_FALSE(state.getFile().exists()) << setting;
+    }
+}

@@ -23,6 +23,32 @@ inline std::string runHostTool(const juce::StringArray& arguments)
     return out.str();
 }
 
+// The command-line host as a user runs it, on the built bundle: its exit status, and what it wrote
+// to its standard output and error together.
+struct HostToolProcess
+{
+    int exitStatus = -1;
+    std::string output;
+};
+
+inline HostToolProcess runHostToolProcess(const juce::StringArray& arguments)
+{
+    juce::StringArray command { QUILLMORE_HOST_TOOL, builtBundle().getFullPathName() };
+    command.addArray(arguments);
+    juce::ChildProcess process;
+    if (!process.start(command, juce::ChildProcess::wantStdOut | juce::ChildProcess::wantStdErr))
+    {
+        ADD_FAILURE() << "cannot start " << QUILLMORE_HOST_TOOL;
+        return {};
+    }
+    HostToolProcess result;
+    result.output = process.readAllProcessOutput().toStdString();
+    // The output ends before the process has been reaped, and until then its exit code reads 0.
+    EXPECT_TRUE(process.waitForProcessToFinish(60000));
+    result.exitStatus = static_cast<int>(process.getExitCode());
+    return result;
+}
+
 inline std::vector<std::string> linesOf(const std::string& text)
 {
     std::vector<std::string> lines;

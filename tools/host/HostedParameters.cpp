@@ -2,6 +2,7 @@
 
 #include "tools/host/HostError.h"
 #include "tools/host/ParameterIds.h"
+#include "tools/host/TypedParameterText.h"
 
 namespace Quillmore::Host
 {
@@ -57,7 +58,7 @@ juce::AudioProcessorParameter& findParameter(juce::AudioPluginInstance& instance
 
 void setParameterFromText(juce::AudioProcessorParameter& parameter, const juce::String& text)
 {
-    setParameterNormalised(parameter, parameter.getValueForText(text));
+    setParameterNormalised(parameter, normalisedValueForText(parameter, text));
 }
 
 void setParameterNormalised(juce::AudioProcessorParameter& parameter, float normalised)

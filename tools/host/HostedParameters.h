@@ -24,7 +24,8 @@ std::vector<ParameterRow> describeParameters(juce::AudioPluginInstance& instance
 // VST3 parameter number, or a parameter name. Throws HostError if none matches.
 juce::AudioProcessorParameter& findParameter(juce::AudioPluginInstance& instance, const juce::String& key);
 
-// Sets the value from a text that the plug-in parses itself ("500 ms", "On").
+// Sets the value from a text that the plug-in parses itself ("500 ms", "On"), when it reads the text
+// as asked (normalisedValueForText); throws InputError otherwise, leaving the value as it was.
 void setParameterFromText(juce::AudioProcessorParameter& parameter, const juce::String& text);
 
 // Sets a normalised value; throws HostError outside 0 ... 1.
