@@ -1,4 +1,5 @@
 // The command-line host on the built bundle, from arguments to the files it writes.
+#include "tests/common/CraftedWav.h"
 #include "tests/e2e/ExpectSameSamples.h"
 #include "tests/e2e/HostToolRun.h"
 #include "tools/host/HostError.h"
@@ -320,4 +321,43 @@ TEST(HostCommandLine, SetRefusesTextsThatTheParameterDoesNotReadAsAsked)
         EXPECT_FALSE(wav.getFile().exists()) << setting;
         EXPECT_FALSE(state.getFile().exists()) << setting;
     }
+}
+
+// A WAV header that claims more samples than its file holds stops the tool with exit status 2; no
+// bad header aborts it.
+TEST(HostCommandLine, InputWavFilesAreBelievedOnlyAsFarAsTheyHoldSamples)
+{
+    struct Case
+    {
+        const char* what;
+        CraftedWav wav;
+        int exitStatus;
+        const char* message;
+    };
+    const Case cases[] {
+        { "2 GiB of stereo float in 44 bytes", { 3, 2, 48000, 32, 0x80000000u, 0 }, 2, "truncated or damaged WAV file" },
+        { "4 GiB of 16-bit stereo in 44 bytes", { 1, 2, 48000, 16, 0xffffffffu, 0 }, 2, "truncated or damaged WAV file" },
+        { "one frame more than it holds", { 3, 2, 48000, 32, 8 * 1001, 8 * 1000 }, 2, "truncated or damaged WAV file" },
+        { "no channels", { 3, 0, 48000, 32, 0, 0 }, 2, "as a WAV file" },
+        { "12-bit samples", { 1, 2, 48000, 12, 6, 6 }, 2, "12-bit samples cannot be read" },
+        { "a rate of 300 MHz", { 1, 1, 300000000, 16, 2, 2 }, 2, "the host renders at most 768000 Hz" },
+        { "65535 channels", { 1, 65535, 48000, 8, 65535, 65535 }, 2, "has 65535 channels; only mono and stereo" },
+    };
+    const juce::TemporaryFile in(".wav"), out(".wav");
+    for (const auto& c : cases)
+    {
+        c.wav.writeTo(in.getFile());
+        const auto run = runHostToolProcess({ "--input", in.getFile().getFullPathName(), "--output", out.getFile().getFullPathName() });
+        EXPECT_EQ(run.exitStatus, c.exitStatus) << c.what << ":\n" << run.output;
+        EXPECT_NE(run.output.find(c.message), std::string::npos) << c.what << ":\n" << run.output;
+        EXPECT_FALSE(out.getFile().exists()) << c.what;
+    }
+
+    // An odd byte after the last frame is left out; the frames held are rendered.
+    CraftedWav odd { 1, 2, 48000, 16, 4 * 480 + 1, 4 * 480 + 1 };
+    odd.writeTo(in.getFile());
+    const auto run = runHostToolProcess({ "--input", in.getFile().getFullPathName(), "--tail", "0", "--output",
+                                          out.getFile().getFullPathName() });
+    EXPECT_EQ(run.exitStatus, 0) << run.output;
+    EXPECT_EQ(readWav(out.getFile()).samples.getNumSamples(), 480);
 }

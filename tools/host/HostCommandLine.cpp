@@ -333,6 +333,10 @@ void runHost(const HostOptions& options, std::ostream& out)
     if (rendering && options.input)
         inputFile = readWav(*options.input);
     const double sampleRate = options.sampleRate.value_or(inputFile ? inputFile->sampleRate : defaultSampleRate);
+    if (!(sampleRate > 0.0 && sampleRate <= highestSampleRate)) // only a file's own rate can be out of bounds here
+        throw InputError(options.input->getFullPathName().toStdString() + " is at " + std::to_string(sampleRate)
+                         + " Hz; the host renders at most " + std::to_string(static_cast<int>(highestSampleRate))
+                         + " Hz (--rate renders it at another rate)");
     if (inputFile && inputFile->sampleRate != sampleRate)
         out << "note: " << options.input->getFileName() << " is at " << inputFile->sampleRate << " Hz and is rendered as "
             << sampleRate << " Hz without resampling\n";

@@ -10,7 +10,8 @@ struct AudioData
     double sampleRate = 0.0;
 };
 
-// Reads any PCM or float WAV file; throws HostError if it cannot.
+// Reads a mono or stereo PCM or float WAV file; throws HostError if it cannot, InputError when the
+// file is not one or is damaged (its header claims more samples than the file holds, say).
 AudioData readWav(const juce::File& file);
 
 // Writes 32-bit float WAV, replacing the file; throws HostError if it cannot.
