@@ -11,6 +11,7 @@
 
 #include <cmath>
 #include <set>
+#include <tuple>
 
 using namespace Quillmore::Host;
 
@@ -174,4 +175,34 @@ TEST(HostPresets, AnUnknownNameFailsNamingTheNearestNames)
         EXPECT_NE(message.find("--list-presets"), std::string::npos) << message;
     }
     EXPECT_FALSE(juce::File("/tmp/never-written.wav").exists());
+}
+
+// A user preset's name is its file's name, which may hold any character but "/": listed, each stays on
+// its own line, escaped; it loads by the escaped name as by the real one, a real name first where a
+// name typed fits both ways.
+TEST(HostPresets, NamesWithControlCharactersAreListedEscapedAndLoadEitherWay)
+{
+    const auto folder = listPresets().userFolder;
+    ASSERT_NE(folder, juce::File());
+    const UserPresetFile lineBreak(folder, "Line\nBreak", 21.0f), tab(folder, "Tab\tStop", 22.0f),
+        backslash(folder, "Line\\nBreak", 23.0f), bell(folder, "Bell\a", 24.0f);
+
+    const auto listing = listPresets();
+    EXPECT_EQ(listing.user,
+              (std::vector<std::string> { "Bell\\x07", "Line\\nBreak", "Line\\\\nBreak", "Tab\\tStop" }));
+
+    const juce::TemporaryFile state(".state");
+    const std::tuple<const char*, double> loads[] {
+        { "line\nbreak", 21 },      // the real name
+        { "Line\\\\nBreak", 23 }, // as listed
+        { "Line\\nBreak", 23 },     // the other's real name, before the first's escaped one
+        { "Tab\\tStop", 22 },       // as listed
+        { "Bell\\x07", 24 },
+    };
+    for (const auto& [typed, echoMix] : loads)
+    {
+        const auto report = runHostTool({ "--preset", typed, "--save-state", state.getFile().getFullPathName() });
+        EXPECT_EQ(linesOf(report).size(), 2u) << report;
+        EXPECT_EQ(static_cast<double>(savedParameterValue(readSavedState(state.getFile()), "EchoMix")), echoMix) << typed;
+    }
 }

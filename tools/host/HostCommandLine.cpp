@@ -3,6 +3,7 @@
 #include "plugin/RandomSeedFromEnvironment.h"
 #include "tools/host/AlignedRender.h"
 #include "tools/host/EditorSnapshot.h"
+#include "tools/host/EscapedText.h"
 #include "tools/host/HostError.h"
 #include "tools/host/HostedParameters.h"
 #include "tools/host/OfflineRender.h"
@@ -118,9 +119,9 @@ void printPresets(const PluginPresets& presets, std::ostream& out)
 
     out << "factory presets:\n";
     printColumns(factory, out, "  ");
-    out << "user presets, in " << presets.userPresetFolder().getFullPathName() << ":\n";
+    out << "user presets, in " << escapedForOneLine(presets.userPresetFolder().getFullPathName()) << ":\n";
     for (const auto& name : user)
-        out << "  " << name << "\n";
+        out << "  " << escapedForOneLine(name) << "\n";
     if (user.isEmpty())
         out << "  (none)\n";
 }
@@ -128,7 +129,8 @@ void printPresets(const PluginPresets& presets, std::ostream& out)
 void applySettings(juce::AudioPluginInstance& instance, const HostOptions& options, std::ostream& out)
 {
     const auto report = [&](juce::AudioProcessorParameter& parameter) {
-        out << "set " << parameter.getName(1024) << " = " << parameter.getText(parameter.getValue(), 1024)
+        out << "set " << escapedForOneLine(parameter.getName(1024)) << " = "
+            << escapedForOneLine(parameter.getText(parameter.getValue(), 1024))
             << " (normalised " << juce::String(parameter.getValue(), 4) << ")\n";
     };
     for (const auto& [id, text] : options.textSettings)
@@ -366,7 +368,7 @@ void runHost(const HostOptions& options, std::ostream& out)
     {
         const auto& loaded = presets->load(*options.preset);
         out << "loaded the " << (loaded.isFactory ? loaded.category + " factory" : juce::String("user")) << " preset \""
-            << loaded.name << "\"\n";
+            << escapedForOneLine(loaded.name) << "\"\n";
     }
     applySettings(instance, options, out);
 

@@ -1,6 +1,7 @@
 #include "tools/host/PluginPresets.h"
 
 #include "plugin/PresetAccessInterface.h"
+#include "tools/host/EscapedText.h"
 #include "tools/host/HostError.h"
 #include "tools/host/HostedParameters.h"
 #include "tools/host/NearestNames.h"
@@ -73,29 +74,28 @@ const PresetEntry& PluginPresets::load(const juce::String& name)
 {
     const auto wanted = name.trim();
     const PresetEntry* found = nullptr;
-    for (const auto& preset : presets) // factory presets come first
-        if (preset.name.trim().equalsIgnoreCase(wanted))
-        {
-            found = &preset;
-            break;
-        }
+    // By the real name first, then by the name as listings print it (escaped); factory presets first.
+    for (const bool escaped : { false, true })
+        for (const auto& preset : presets)
+            if (found == nullptr && (escaped ? escapedForOneLine(preset.name) : preset.name).trim().equalsIgnoreCase(wanted))
+                found = &preset;
 
     if (found == nullptr)
     {
         std::vector<juce::String> names;
         for (const auto& preset : presets)
-            names.push_back(preset.name);
+            names.push_back(escapedForOneLine(preset.name));
         juce::StringArray nearest;
-        for (const auto& candidate : nearestNames(wanted, names, 5))
+        for (const auto& candidate : nearestNames(escapedForOneLine(wanted), names, 5))
             nearest.add("\"" + candidate + "\"");
-        throw HostError("no preset is named \"" + wanted.toStdString() + "\"" +
+        throw HostError("no preset is named \"" + escapedForOneLine(wanted).toStdString() + "\"" +
                         (nearest.isEmpty() ? std::string() : "; the nearest: " + nearest.joinIntoString(", ").toStdString())
                         + " (--list-presets lists them all)");
     }
 
     const auto kind = found->isFactory ? IPresetAccess::factoryPresets : IPresetAccess::userPresets;
     if (access->loadPreset(kind, found->index) != Steinberg::kResultOk)
-        throw HostError("the plug-in could not load the preset \"" + found->name.toStdString() + "\"");
+        throw HostError("the plug-in could not load the preset \"" + escapedForOneLine(found->name).toStdString() + "\"");
 
     // The plug-in hands the changed parameters to its controller with its next process call. JUCE's
     // host takes a plug-in's parameter values for its own view only from the plug-in's edits on the

@@ -36,8 +36,10 @@ public:
     const juce::File& userPresetFolder() const { return userFolder; }
 
     // Loads the factory preset with this display name, else the user preset with this name, ignoring
-    // case and blanks around it, and hands the changed parameters on to the host. Throws HostError
-    // naming the nearest names when no preset has the name, or when the plug-in fails to load it.
+    // case and blanks around it (a name with control characters also by its escaped form, as listings
+    // print it, when no real name matches), and hands the changed parameters on to the host. Throws
+    // HostError naming the nearest names when no preset has the name, or when the plug-in fails to
+    // load it.
     const PresetEntry& load(const juce::String& name);
 
 private:

@@ -1,9 +1,19 @@
 #include "tools/host/TextColumns.h"
 
+#include "tools/host/EscapedText.h"
+
 namespace Quillmore::Host
 {
-void printColumns(const std::vector<std::vector<juce::String>>& rows, std::ostream& out, const juce::String& indent)
+void printColumns(const std::vector<std::vector<juce::String>>& texts, std::ostream& out, const juce::String& indent)
 {
+    std::vector<std::vector<juce::String>> rows;
+    for (const auto& row : texts)
+    {
+        rows.emplace_back();
+        for (const auto& text : row)
+            rows.back().push_back(escapedForOneLine(text));
+    }
+
     std::vector<int> widths;
     for (const auto& row : rows)
         for (size_t column = 0; column < row.size(); ++column)
