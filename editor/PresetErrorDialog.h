@@ -4,8 +4,9 @@
 
 #include <functional>
 
-// Tells the user that a preset action failed and why, over the whole editor, until OK is pressed. The
-// preset files and the unsaved changes stay as they were; the message says what to look at.
+// Tells the user that a preset action or a settings save failed and why, over the whole editor, until
+// OK is pressed. The preset files and the unsaved changes stay as they were; the message says what to
+// look at.
 class PresetErrorDialog : public juce::Component
 {
 public:

@@ -175,6 +175,7 @@ private:
     void setUpPresetControls();
     void installSaveHandlers();
     void reportPresetFailure(const juce::String& title, const juce::String& message);
+    void reportSettingsNotSaved();
 
 public:
     // Components, in the order in which they are built (and destroyed in reverse). Public so that the

@@ -9,16 +9,27 @@ void Editor::setUpOptionsDialog()
     addChildComponent(optionsDialog);
     showHints = settings.readShowHints();
     optionsDialog.onSkinChanged = [this](int skinId) {
-        settings.storeSkinId(skinId);
+        const bool saved = settings.storeSkinId(skinId);
         applySkin();
+        if (!saved)
+            reportSettingsNotSaved();
     };
     optionsDialog.onClose = [this] {
-        settings.storeShowHints(optionsDialog.hintsChosen());
+        const bool saved = settings.storeShowHints(optionsDialog.hintsChosen());
         showHints = settings.readShowHints();
         if (!showHints)
             clearHint();
         optionsDialog.setVisible(false);
+        if (!saved)
+            reportSettingsNotSaved();
     };
+}
+
+// The choice still holds in this window; the user learns that the next one will not have it.
+void Editor::reportSettingsNotSaved()
+{
+    reportPresetFailure("Could not save settings",
+                        settings.getFile().getFullPathName() + " could not be written. Your choice holds while this window is open.");
 }
 
 void Editor::showOptionsDialog()

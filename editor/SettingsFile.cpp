@@ -1,6 +1,8 @@
 #include "editor/SettingsFile.h"
 
+#include "plugin/BoundedFileRead.h"
 #include "plugin/QuillmoreUserFolder.h"
+#include "plugin/UntrustedXml.h"
 
 #include <limits>
 #include <optional>
@@ -10,6 +12,17 @@ namespace
 constexpr const char* applicationName = "Quillmore";
 constexpr const char* fileSuffix = "settings";
 constexpr int pendingSaveDelayMs = 3000;
+// The file holds two short values; anything near this size is something else.
+constexpr size_t maximumBytes = 1 << 20;
+
+// The framework's properties-file format: XML, or (read only) its binary form, a magic number and a
+// count of key and value strings, zlib-compressed after the magic number in the compressed variant.
+constexpr const char* fileTag = "PROPERTIES";
+constexpr const char* valueTag = "VALUE";
+constexpr const char* nameAttribute = "name";
+constexpr const char* valueAttribute = "val";
+const int binaryMagic = static_cast<int>(juce::ByteOrder::makeInt('P', 'R', 'O', 'P'));
+const int compressedBinaryMagic = static_cast<int>(juce::ByteOrder::makeInt('C', 'P', 'R', 'P'));
 
 // A leading whole number (after blanks, with an optional sign), clamped to the int range; nothing
 // when the text does not start with one. A file edited by hand may hold anything.
@@ -34,9 +47,7 @@ std::optional<int> leadingWholeNumber(const juce::String& text)
     return static_cast<int>(juce::jlimit<juce::int64>(std::numeric_limits<int>::min(),
                                                       std::numeric_limits<int>::max(), value));
 }
-} // namespace
-
-SettingsFile::SettingsFile()
+juce::File settingsFileLocation()
 {
     juce::PropertiesFile::Options options;
     options.applicationName = applicationName;
@@ -49,54 +60,161 @@ SettingsFile::SettingsFile()
     options.folderName = "ZarnPeloq/Quillmore";
 #endif
     options.commonToAllUsers = false;
-    options.ignoreCaseOfKeyNames = false;
-    options.storageFormat = juce::PropertiesFile::storeAsXML;
-    options.millisecondsBeforeSaving = pendingSaveDelayMs;
-    options.processLock = &lock;
-    properties.setStorageParameters(options);
+    return options.getDefaultFile();
 }
 
-juce::PropertiesFile& SettingsFile::userSettings()
+void readBinaryValues(juce::InputStream& in, juce::StringPairArray& values)
 {
-    auto* settings = properties.getUserSettings();
-    jassert(settings != nullptr);
-    return *settings;
+    int count = in.readInt();
+    while (--count >= 0 && !in.isExhausted())
+    {
+        const auto key = in.readString();
+        const auto value = in.readString();
+        if (key.isNotEmpty())
+            values.set(key, value);
+    }
+}
+
+// Whether the bytes are in the binary form; its values, if any, go into values.
+bool readBinaryForm(const juce::MemoryBlock& bytes, juce::StringPairArray& values)
+{
+    juce::MemoryInputStream in(bytes, false);
+    const int magic = in.readInt();
+    if (magic == binaryMagic)
+    {
+        readBinaryValues(in, values);
+        return true;
+    }
+    if (magic != compressedBinaryMagic)
+        return false;
+
+    // Unpacked up to the same limit, so that a small file cannot unpack without end.
+    juce::GZIPDecompressorInputStream unzipped(in);
+    juce::MemoryOutputStream unpacked;
+    unpacked.writeFromInputStream(unzipped, static_cast<juce::int64>(maximumBytes) + 1);
+    if (unpacked.getDataSize() <= maximumBytes)
+    {
+        juce::MemoryInputStream list(unpacked.getData(), unpacked.getDataSize(), false);
+        readBinaryValues(list, values);
+    }
+    return true;
+}
+
+void readXmlForm(const juce::MemoryBlock& bytes, juce::StringPairArray& values)
+{
+    const auto text = juce::String::createStringFromData(bytes.getData(), static_cast<int>(bytes.getSize()));
+    const auto document = Quillmore::parseUntrustedXmlText(text);
+    if (document == nullptr || !document->hasTagName(fileTag))
+        return;
+    const auto asText = juce::XmlElement::TextFormat().singleLine().withoutHeader();
+    for (auto* element : document->getChildWithTagNameIterator(valueTag))
+    {
+        const auto name = element->getStringAttribute(nameAttribute);
+        if (name.isEmpty())
+            continue;
+        const auto* child = element->getFirstChildElement();
+        values.set(name, child != nullptr ? child->toString(asText) : element->getStringAttribute(valueAttribute));
+    }
+}
+} // namespace
+
+SettingsFile::SettingsFile() : juce::PropertySet(false), file(settingsFileLocation())
+{
+}
+
+SettingsFile::~SettingsFile()
+{
+    saveIfNeeded();
+}
+
+void SettingsFile::loadOnce()
+{
+    if (loaded)
+        return;
+    loaded = true;
+
+    const juce::InterProcessLock::ScopedLockType locked(lock);
+    if (!locked.isLocked())
+        return;
+    const auto bytes = Quillmore::readBoundedRegularFileBytes(file, maximumBytes);
+    if (!bytes)
+        return;
+    if (!readBinaryForm(*bytes, getAllProperties()))
+        readXmlForm(*bytes, getAllProperties());
+}
+
+bool SettingsFile::saveIfNeeded()
+{
+    return !needsWriting || save();
+}
+
+// Written as the framework's properties file writes it: a value that is an XML element is kept as
+// one, written beside the file and moved over it.
+bool SettingsFile::save()
+{
+    stopTimer();
+    if (file == juce::File() || file.isDirectory() || !file.getParentDirectory().createDirectory())
+        return false;
+
+    juce::XmlElement document(fileTag);
+    const auto& values = getAllProperties();
+    for (int i = 0; i < values.size(); ++i)
+    {
+        auto* element = document.createNewChildElement(valueTag);
+        element->setAttribute(nameAttribute, values.getAllKeys()[i]);
+        if (auto child = Quillmore::parseUntrustedXmlText(values.getAllValues()[i]))
+            element->addChildElement(child.release());
+        else
+            element->setAttribute(valueAttribute, values.getAllValues()[i]);
+    }
+
+    const juce::InterProcessLock::ScopedLockType locked(lock);
+    if (!locked.isLocked() || !document.writeTo(file, {}))
+        return false;
+    needsWriting = false;
+    return true;
+}
+
+void SettingsFile::propertyChanged()
+{
+    needsWriting = true;
+    startTimer(pendingSaveDelayMs);
+}
+
+void SettingsFile::timerCallback()
+{
+    saveIfNeeded();
 }
 
 int SettingsFile::readSkinId()
 {
-    auto& settings = userSettings();
-    if (!settings.containsKey(skinIdKey))
+    loadOnce();
+    if (!containsKey(skinIdKey))
         return defaultSkinId;
-    return leadingWholeNumber(settings.getValue(skinIdKey)).value_or(0);
+    return leadingWholeNumber(getValue(skinIdKey)).value_or(0);
 }
 
 bool SettingsFile::readShowHints()
 {
-    auto& settings = userSettings();
-    if (!settings.containsKey(showHintsKey))
+    loadOnce();
+    if (!containsKey(showHintsKey))
         return true;
-    const auto text = settings.getValue(showHintsKey).trim();
+    const auto text = getValue(showHintsKey).trim();
     if (const auto number = leadingWholeNumber(text))
         return *number != 0;
     return !text.equalsIgnoreCase("false");
 }
 
-void SettingsFile::storeSkinId(int skinId)
+bool SettingsFile::storeSkinId(int skinId)
 {
-    auto& settings = userSettings();
-    settings.setValue(skinIdKey, skinId);
-    settings.saveIfNeeded();
+    loadOnce();
+    setValue(skinIdKey, skinId);
+    return saveIfNeeded();
 }
 
-void SettingsFile::storeShowHints(bool show)
+bool SettingsFile::storeShowHints(bool show)
 {
-    auto& settings = userSettings();
-    settings.setValue(showHintsKey, show);
-    settings.saveIfNeeded();
-}
-
-juce::File SettingsFile::getFile() const
-{
-    return properties.getStorageParameters().getDefaultFile();
+    loadOnce();
+    setValue(showHintsKey, show);
+    return saveIfNeeded();
 }

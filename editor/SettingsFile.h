@@ -1,12 +1,19 @@
 #pragma once
 
 #include <juce_data_structures/juce_data_structures.h>
+#include <juce_events/juce_events.h>
 
 // The per-user settings file that every instance of the plug-in on the machine shares: the chosen
-// skin ("skinId") and whether hints show ("showHints"). It is read when first used; each editor then
-// works on the values in memory. Every store is saved at once, and loading and saving hold the named
-// inter-process lock, so that no process reads a half-written file. Message thread only.
-class SettingsFile
+// skin ("skinId") and whether hints show ("showHints"), in the framework's properties-file format. It
+// is read when first used; each editor then works on the values in memory. Every store is saved at
+// once, and loading and saving hold the named inter-process lock, so that no process reads a
+// half-written file. Message thread only.
+//
+// Anyone may have put anything at the file's place, so it is read as the user presets are: only a
+// regular file of a settings file's size is read, without ever blocking (a FIFO or a device gives the
+// defaults at once), and only XML that the framework's parser is sure to get through is parsed. A save
+// writes a new file beside it and moves it over whatever is there; it fails on a folder.
+class SettingsFile : private juce::PropertySet, private juce::Timer
 {
 public:
     static constexpr const char* skinIdKey = "skinId";
@@ -15,6 +22,8 @@ public:
     static constexpr int defaultSkinId = 1;
 
     SettingsFile();
+    // Saves a change still pending.
+    ~SettingsFile() override;
 
     // The stored skin number; 1 when absent. Text that does not start with a whole number counts
     // as 0; numbers beyond the int range are clamped to it.
@@ -23,19 +32,25 @@ public:
     // when absent or unreadable.
     bool readShowHints();
 
-    void storeSkinId(int skinId);
-    void storeShowHints(bool show);
+    // Each stores the value and saves at once. False when the file could not be written; the value
+    // is kept in memory all the same, and the next store tries again.
+    bool storeSkinId(int skinId);
+    bool storeShowHints(bool show);
 
     // Where the file is: the program's per-user folder, file "Quillmore.settings".
-    juce::File getFile() const;
-
-    juce::ApplicationProperties& getProperties() { return properties; }
+    const juce::File& getFile() const { return file; }
 
 private:
-    juce::PropertiesFile& userSettings();
+    void loadOnce();
+    bool saveIfNeeded();
+    bool save();
+    void propertyChanged() override;
+    void timerCallback() override;
 
+    const juce::File file;
     juce::InterProcessLock lock{lockName};
-    juce::ApplicationProperties properties;
+    bool loaded = false;
+    bool needsWriting = false;
 
     JUCE_DECLARE_NON_COPYABLE(SettingsFile)
 };

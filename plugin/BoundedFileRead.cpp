@@ -4,11 +4,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <vector>
-
 namespace Quillmore
 {
-std::optional<juce::String> readBoundedRegularFile(const juce::File& file, size_t maximumBytes)
+std::optional<juce::MemoryBlock> readBoundedRegularFileBytes(const juce::File& file, size_t maximumBytes)
 {
     const int descriptor = ::open(file.getFullPathName().toRawUTF8(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (descriptor < 0)
@@ -25,11 +23,11 @@ std::optional<juce::String> readBoundedRegularFile(const juce::File& file, size_
         return std::nullopt;
 
     // One byte more than allowed, to see a file that grew meanwhile.
-    std::vector<char> bytes(static_cast<size_t>(status.st_size) + 1);
+    juce::MemoryBlock bytes(static_cast<size_t>(status.st_size) + 1);
     size_t filled = 0;
-    while (filled < bytes.size())
+    while (filled < bytes.getSize())
     {
-        const auto got = ::read(descriptor, bytes.data() + filled, bytes.size() - filled);
+        const auto got = ::read(descriptor, static_cast<char*>(bytes.getData()) + filled, bytes.getSize() - filled);
         if (got < 0)
             return std::nullopt;
         if (got == 0)
@@ -38,6 +36,15 @@ std::optional<juce::String> readBoundedRegularFile(const juce::File& file, size_
         if (filled > maximumBytes)
             return std::nullopt;
     }
-    return juce::String::createStringFromData(bytes.data(), static_cast<int>(filled));
+    bytes.setSize(filled);
+    return bytes;
+}
+
+std::optional<juce::String> readBoundedRegularFile(const juce::File& file, size_t maximumBytes)
+{
+    const auto bytes = readBoundedRegularFileBytes(file, maximumBytes);
+    if (!bytes)
+        return std::nullopt;
+    return juce::String::createStringFromData(bytes->getData(), static_cast<int>(bytes->getSize()));
 }
 } // namespace Quillmore

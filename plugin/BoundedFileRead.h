@@ -12,4 +12,6 @@ namespace Quillmore
 // would block for good and a device such as /dev/zero never ends, and a file that grows past the
 // limit while it is read is refused too. Opening never blocks.
 std::optional<juce::String> readBoundedRegularFile(const juce::File& file, size_t maximumBytes);
+// The same, as the bytes the file holds.
+std::optional<juce::MemoryBlock> readBoundedRegularFileBytes(const juce::File& file, size_t maximumBytes);
 } // namespace Quillmore

@@ -51,8 +51,13 @@ bool isSafeToParseXml(const juce::String& text, int maximumElements)
 std::unique_ptr<juce::XmlElement> parseUntrustedXml(const juce::File& file, int maximumElements)
 {
     const auto text = readBoundedRegularFile(file, maximumUntrustedXmlBytes);
-    if (!text || !isSafeToParseXml(*text, maximumElements))
+    return text ? parseUntrustedXmlText(*text, maximumElements) : nullptr;
+}
+
+std::unique_ptr<juce::XmlElement> parseUntrustedXmlText(const juce::String& text, int maximumElements)
+{
+    if (!isSafeToParseXml(text, maximumElements))
         return nullptr;
-    return juce::XmlDocument::parse(*text);
+    return juce::XmlDocument::parse(text);
 }
 } // namespace Quillmore

@@ -16,6 +16,8 @@ namespace Quillmore
 // file takes a few kilobytes.
 inline constexpr size_t maximumUntrustedXmlBytes = 1 << 20;
 std::unique_ptr<juce::XmlElement> parseUntrustedXml(const juce::File& file, int maximumElements = 256);
+// The same for a text already read.
+std::unique_ptr<juce::XmlElement> parseUntrustedXmlText(const juce::String& text, int maximumElements = 256);
 
 // Whether the framework's parser is sure to get through the text: no "<?" after the first element
 // starts, no entity declaration ("<!ENTITY" in any case; without one, only the predefined and numeric

@@ -186,3 +186,32 @@ TEST_F(OptionsDialogTest, PanelRowsAndCloseButtonFollowTheWindowSize)
         writeSnapshot(render(editor()), "options-dialog-" + juce::String(c.width) + "x" + juce::String(c.height));
     }
 }
+
+// With a folder where the file belongs nothing can be saved: the pick still shows, and the editor says
+// so above the dialog, which is there again once the message is dismissed.
+TEST_F(OptionsDialogTest, AChoiceThatCannotBeSavedIsReportedAboveTheDialog)
+{
+    ASSERT_TRUE(home.settingsFile().createDirectory());
+    openEditor();
+    auto& window = openWindow();
+    editor().showOptionsDialog();
+    pick(dialog().skinCombo, 7);
+    EXPECT_EQ(editor().getLookAndFeel().findColour(UiLookAndFeel::sideAAccentColourId).getARGB(), 0xffff3888)
+        << "the skin shows all the same";
+
+    auto& report = editor().presetErrorDialog;
+    ASSERT_TRUE(report.isVisible());
+    EXPECT_EQ(report.title, "Could not save settings");
+    EXPECT_TRUE(report.message.contains(home.settingsFile().getFullPathName()));
+    const auto ok = editor().getLocalPoint(&report, centreOf(report.okButton));
+    EXPECT_EQ(editor().getComponentAt(ok.toInt()), &report.okButton) << "the report is in front of the dialog";
+    writeSnapshot(render(editor()), "options-dialog-not-saved");
+
+    window.click(ok);
+    EXPECT_FALSE(report.isVisible());
+    EXPECT_TRUE(dialog().isVisible());
+    window.click(veilPoint);
+    EXPECT_FALSE(dialog().isVisible());
+    EXPECT_TRUE(report.isVisible()) << "the hint choice was not saved either";
+    EXPECT_TRUE(home.settingsFile().isDirectory());
+}

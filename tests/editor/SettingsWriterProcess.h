@@ -8,6 +8,18 @@
 
 #include <memory>
 
+// Runs body with one real editor of a fresh processor, the framework's GUI set up for it; its result
+// is the exit code, 2 when the editor is not the program's.
+template <typename Body>
+int runWithRealEditor(Body&& body)
+{
+    const juce::ScopedJuceInitialiser_GUI gui;
+    QuillmoreAudioProcessor processor;
+    std::unique_ptr<juce::AudioProcessorEditor> created(processor.createEditor());
+    auto* editor = dynamic_cast<QuillmoreAudioProcessorEditor*>(created.get());
+    return editor == nullptr ? 2 : body(*editor);
+}
+
 namespace SettingsWriterProcess
 {
 constexpr const char* flag = "--settings-writer";
@@ -39,28 +51,23 @@ inline int run(int, char** argv)
     const int skins[] = {juce::String(argv[4]).getIntValue(), juce::String(argv[5]).getIntValue()};
     const bool hintsOn = juce::String(argv[6]) == "1";
 
-    const juce::ScopedJuceInitialiser_GUI gui;
-    QuillmoreAudioProcessor processor;
-    std::unique_ptr<juce::AudioProcessorEditor> created(processor.createEditor());
-    auto* editor = dynamic_cast<QuillmoreAudioProcessorEditor*>(created.get());
-    if (editor == nullptr)
-        return 2;
+    return runWithRealEditor([&](QuillmoreAudioProcessorEditor& editor) {
+        // Both writers are ready before either writes, so that their saves overlap.
+        for (int waited = 0; !startFile.exists(); ++waited)
+        {
+            if (waited > 60000)
+                return 3;
+            juce::Thread::sleep(1);
+        }
 
-    // Both writers are ready before either writes, so that their saves overlap.
-    for (int waited = 0; !startFile.exists(); ++waited)
-    {
-        if (waited > 60000)
-            return 3;
-        juce::Thread::sleep(1);
-    }
-
-    auto& dialog = editor->optionsDialog;
-    dialog.hintsCombo.setSelectedId(hintsOn ? 1 : 2, juce::dontSendNotification);
-    for (int round = 0; round < rounds; ++round)
-    {
-        dialog.onSkinChanged(skins[round % 2]);
-        dialog.onClose();
-    }
-    return 0;
+        auto& dialog = editor.optionsDialog;
+        dialog.hintsCombo.setSelectedId(hintsOn ? 1 : 2, juce::dontSendNotification);
+        for (int round = 0; round < rounds; ++round)
+        {
+            dialog.onSkinChanged(skins[round % 2]);
+            dialog.onClose();
+        }
+        return 0;
+    });
 }
 } // namespace SettingsWriterProcess

@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <functional>
 #include <future>
 #include <set>
 #include <string>
@@ -395,6 +396,69 @@ TEST_F(PresetManagerTest, ScanReadsOnlyRegularFilesOfAPresetsSizeAndNeverBlocks)
         FAIL() << "the scan blocked";
     }
     EXPECT_EQ(scan.get(), std::vector<std::string>{ "Real" });
+}
+
+// Writes that meet something else than a preset file at its place: a save under that name goes to the
+// next free one, an overwrite replaces a FIFO or a link with a preset file (what the link points at
+// untouched) and fails on a folder, and none of them opens the thing or blocks.
+TEST_F(PresetManagerTest, WritesOverThingsThatAreNoRegularFileReplaceThemOrFailAndNeverBlock)
+{
+    const struct
+    {
+        const char* what;
+        std::function<void(const juce::File&)> put;
+        bool overwriteReplaces;
+    } cases[] = {
+        { "a FIFO", [](const juce::File& at) { ASSERT_EQ(::mkfifo(at.getFullPathName().toRawUTF8(), 0644), 0); }, true },
+        { "a link to /dev/zero", [](const juce::File& at) { ASSERT_TRUE(juce::File("/dev/zero").createSymbolicLink(at, false)); }, true },
+        { "a folder", [](const juce::File& at) { ASSERT_TRUE(at.createDirectory()); }, false },
+    };
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        folder.deleteRecursively();
+        PresetManager presets(host.state(), folder);
+        host.setValue("EchoTime", 100.0f);
+        ASSERT_TRUE(presets.saveCurrentAsPreset("Lead"));
+        const auto lead = file("Lead.xml");
+        ASSERT_TRUE(lead.deleteFile());
+        c.put(lead);
+
+        host.setValue("EchoTime", 900.0f);
+        auto writes = std::async(std::launch::async, [&presets] {
+            const bool saved = presets.saveCurrentAsPreset("Lead");
+            return std::make_pair(saved, presets.overwritePreset(0));
+        });
+        if (writes.wait_for(std::chrono::seconds(20)) != std::future_status::ready)
+        {
+            // Let a write stuck on the FIFO go, so that the test ends.
+            const int reader = ::open(lead.getFullPathName().toRawUTF8(), O_RDONLY | O_NONBLOCK);
+            if (reader >= 0)
+                ::close(reader);
+            FAIL() << "a write blocked";
+        }
+        const auto [saved, overwritten] = writes.get();
+        EXPECT_TRUE(saved);
+        EXPECT_EQ(presets.getEntries()[1].file, file("Lead(2).xml"));
+        EXPECT_EQ(overwritten, c.overwriteReplaces);
+
+        struct stat status {};
+        ASSERT_EQ(::lstat(lead.getFullPathName().toRawUTF8(), &status), 0);
+        if (c.overwriteReplaces)
+        {
+            ASSERT_TRUE(S_ISREG(status.st_mode));
+            presets.rescanUserPresets();
+            ASSERT_EQ(namesOf(presets), (std::vector<std::string> { "Lead", "Lead(2)" }));
+            host.setValue("EchoTime", 5.0f);
+            ASSERT_TRUE(presets.loadPreset(0));
+            EXPECT_FLOAT_EQ(host.value("EchoTime"), 900.0f);
+        }
+        else
+        {
+            EXPECT_TRUE(S_ISDIR(status.st_mode));
+        }
+    }
 }
 
 // Numbers in a preset file are read by a reader defined for any text; one whose exponent overflows
