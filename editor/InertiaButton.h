@@ -26,11 +26,14 @@ public:
     void mouseUp(const juce::MouseEvent& e) override;
     void paint(juce::Graphics& g) override;
     void timerCallback() override;
+    std::vector<Caption> getCaptions() const override;
+    juce::Rectangle<float> getSymbolBounds() const override;
 
     juce::RangedAudioParameter* parameter = nullptr;
 
 private:
     void showValue();
+    juce::Rectangle<float> knobCircle() const;
 
     std::function<juce::String(float)> valueTextFunction;
     juce::String caption{"INERTIA"};

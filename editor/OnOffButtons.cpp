@@ -12,18 +12,24 @@ void OnOffButtonBase::setSectionLabel(const juce::String& text)
 
 void OnOffButtonBase::paint(juce::Graphics& g)
 {
-    const auto [square, side, margin, inner, band] = geometry();
-    const bool on = isOn();
-    if (!on)
+    const auto square = ownSquare();
+    if (!isOn())
     {
         g.setColour(juce::Colour(0xcc808287));
         g.fillRect(square);
     }
     drawFace(g, square);
-    drawStandardLabel(g, square, sectionLabel);
+    g.addTransform(getContentTransform());
+    drawCaptions(g);
+}
 
+std::vector<SquareUtilityBase::Caption> OnOffButtonBase::getCaptions() const
+{
+    const auto [square, side, margin, inner, band] = geometry();
     const int gap = std::min(inner - band, std::max(2, roundHalfEven(side * 0.03)));
-    drawTextIn(g, {square.getX() + margin, square.getY() + margin + band + gap, inner, inner - band - gap},
-               on ? "ON" : "OFF", std::max(static_cast<float>(side) * 0.55f, 14.0f), juce::Justification::centred);
+    return {standardLabel(square, sectionLabel),
+            textIn({square.getX() + margin, square.getY() + margin + band + gap, inner, inner - band - gap},
+                   isOn() ? "ON" : "OFF", std::max(static_cast<float>(side) * 0.55f, 14.0f),
+                   juce::Justification::centred)};
 }
 } // namespace UtilityButtons

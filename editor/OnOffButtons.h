@@ -15,6 +15,7 @@ public:
     const juce::String& getSectionLabel() const { return sectionLabel; }
 
     void paint(juce::Graphics& g) override;
+    std::vector<Caption> getCaptions() const override;
 
 
 private:

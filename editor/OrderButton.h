@@ -12,5 +12,10 @@ public:
     OrderButton() = default;
 
     void paint(juce::Graphics& g) override;
+    std::vector<Caption> getCaptions() const override;
+    juce::Rectangle<float> getSymbolBounds() const override;
+
+private:
+    juce::Path arrow() const;
 };
 } // namespace UtilityButtons

@@ -350,28 +350,65 @@ void SpectrumView::paintBaseMarker(juce::Graphics& g, float width, float height)
 void SpectrumView::paintGrid(juce::Graphics& g, float width, float height)
 {
     const auto rgb = Quillmore::findColourOr(*this, settings.gridColourId, juce::Colour(0x5ac86edc)).withAlpha(1.0f);
-    const auto labelY = 0.8f * height;
-    const juce::Font font(10.0f);
-    g.setFont(font);
+    const auto labelY = labelRowTop(height);
+    g.setColour(rgb.withAlpha(0.15f));
     for (const auto f : settings.gridFrequencies)
     {
-        if (!(f >= settings.minHz && f <= settings.maxHz))
-            continue;
         const auto x = frequencyToNorm(f) * width;
-        if (!std::isfinite(x))
-            continue;
-        g.setColour(rgb.withAlpha(0.15f));
-        g.drawLine(x + 0.5f, 0.0f, x + 0.5f, labelY, 1.0f);
-
-        const auto label = f >= 1000.0f ? juce::String(juce::roundToInt(f / 1000.0f)) + "kHz"
-                                        : juce::String(juce::roundToInt(f));
-        const auto textWidth = font.getStringWidthFloat(label) + 4.0f;
-        auto left = x - textWidth * 0.5f;
-        left = left < 1.0f ? 1.0f : std::min(left, width - textWidth - 1.0f);
-        g.setColour(rgb.withAlpha(0.5f));
-        g.drawText(label, juce::Rectangle<float>(left, labelY, textWidth, 12.0f).toNearestInt(),
-                   juce::Justification::centred, false);
+        if (f >= settings.minHz && f <= settings.maxHz && std::isfinite(x))
+            g.drawLine(x + 0.5f, 0.0f, x + 0.5f, labelY, 1.0f);
     }
+
+    g.setColour(rgb.withAlpha(0.5f));
+    for (const auto& label : getGridLabels(width, height))
+    {
+        g.setFont(label.font);
+        g.drawText(label.text, label.area, juce::Justification::centred, false);
+    }
+}
+
+// The row of the grid's labels, where the lines end: at 0.8 of the height, raised in a view too low to
+// hold it there whole.
+float SpectrumView::labelRowTop(float height)
+{
+    return std::max(0.0f, std::min(0.8f * height, height - labelRowHeight));
+}
+
+std::vector<SpectrumView::GridLabel> SpectrumView::getGridLabels(float width, float height) const
+{
+    const auto layOut = [this, width, height](float fontHeight, bool withUnit) {
+        const juce::Font font(fontHeight);
+        std::vector<GridLabel> labels;
+        for (const auto f : settings.gridFrequencies)
+        {
+            const auto x = frequencyToNorm(f) * width;
+            if (!(f >= settings.minHz && f <= settings.maxHz) || !std::isfinite(x))
+                continue;
+            const auto text = f >= 1000.0f ? juce::String(juce::roundToInt(f / 1000.0f)) + (withUnit ? "kHz" : "k")
+                                           : juce::String(juce::roundToInt(f));
+            const auto textWidth = font.getStringWidthFloat(text) + 4.0f;
+            auto left = x - textWidth * 0.5f;
+            left = left < 1.0f ? 1.0f : std::min(left, width - textWidth - 1.0f);
+            labels.push_back({text, font, juce::Rectangle<float>(left, labelRowTop(height), textWidth, labelRowHeight).toNearestInt()});
+        }
+        return labels;
+    };
+    // Each area holds 2 pixels of room on either side of its text.
+    const auto standApart = [](const std::vector<GridLabel>& labels) {
+        for (size_t i = 0; i < labels.size(); ++i)
+            for (size_t j = i + 1; j < labels.size(); ++j)
+                if (labels[i].area.intersects(labels[j].area))
+                    return false;
+        return true;
+    };
+
+    constexpr float fontHeight = 10.0f, smallestFontHeight = 4.0f;
+    if (auto full = layOut(fontHeight, true); standApart(full))
+        return full;
+    auto labels = layOut(fontHeight, false);
+    for (auto h = fontHeight - 0.5f; !standApart(labels) && h >= smallestFontHeight; h -= 0.5f)
+        labels = layOut(h, false);
+    return labels;
 }
 
 void SpectrumView::paintRangeBand(juce::Graphics& g, float width)

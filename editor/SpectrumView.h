@@ -7,6 +7,7 @@
 #include <array>
 #include <deque>
 #include <limits>
+#include <vector>
 
 class SpectrumXYOverlay;
 
@@ -111,6 +112,18 @@ public:
     // within 0.0001..0.05 s (the shortest when the clock gives no sensible difference).
     static double animationTimeStep(double now, double last);
 
+    // A label of the frequency grid, written centred in its area on one line.
+    struct GridLabel
+    {
+        juce::String text;
+        juce::Font font;
+        juce::Rectangle<int> area;
+    };
+    // The grid's labels in a view of that size, as paint draws them: the full texts at 10 pixels while
+    // they all stand apart; in a view so narrow that two would run into each other, the kilohertz ones
+    // drop their "Hz", and where even those would, the font shrinks until they stand apart.
+    std::vector<GridLabel> getGridLabels(float width, float height) const;
+
     void timerCallback() override;
     void paint(juce::Graphics& g) override;
     void resized() override;
@@ -140,6 +153,8 @@ private:
     void paintCurve(juce::Graphics& g, float width, float height);
     void paintBaseMarker(juce::Graphics& g, float width, float height);
     void paintGrid(juce::Graphics& g, float width, float height);
+    static constexpr float labelRowHeight = 12.0f;
+    static float labelRowTop(float height);
     void paintRangeBand(juce::Graphics& g, float width);
     void paintTrail(juce::Graphics& g);
     void paintBell(juce::Graphics& g, float width);

@@ -4,6 +4,8 @@
 
 #include <juce_audio_processors/juce_audio_processors.h>
 
+#include <vector>
+
 namespace UtilityButtons
 {
 // The small square buttons of the bottom strip (HEADS, SPACE, ORDER, STOP, INERTIA). Each draws itself
@@ -28,9 +30,34 @@ public:
     void mouseDown(const juce::MouseEvent& e) override;
     void mouseUp(const juce::MouseEvent& e) override;
 
+    // One line of text: fitted into its area in its font, on one line.
+    struct Caption
+    {
+        juce::String text;
+        juce::Font font;
+        juce::Rectangle<int> area;
+        juce::Justification justification;
+    };
+    // The texts the button writes as it stands, as its paint draws them, before getContentTransform.
+    virtual std::vector<Caption> getCaptions() const { return {}; }
+    // Where the button draws its symbol (arrow, stop square or knob), strokes included, before
+    // getContentTransform; empty when it has none.
+    virtual juce::Rectangle<float> getSymbolBounds() const { return {}; }
+
+    // The side of the buttons at the window's first size (750 x 475). The contents of a smaller button
+    // (texts and symbol) are laid out for a square of this side and scaled down to its own, so that
+    // they keep the proportions they fit in there: laid out at the smaller side, the smallest font
+    // heights and the pixel insets would run them into each other.
+    static constexpr int contentSide = 36;
+    // The scaling from the contents' layout to the component: none from contentSide up.
+    juce::AffineTransform getContentTransform() const;
+
 protected:
-    // The square and its inner area: a margin of 6 % (at least 2 pixels) and a label band across the
-    // top of 28 % of the side.
+    // The largest square centred in the component, where the face is drawn.
+    juce::Rectangle<int> ownSquare() const;
+    // The square the contents are laid out in (ownSquare, at least contentSide wide, from its top left
+    // corner) and its inner area: a margin of 6 % (at least 2 pixels) and a label band across the top
+    // of 28 % of the side.
     struct Geometry
     {
         juce::Rectangle<int> square;
@@ -41,13 +68,16 @@ protected:
     // The hover or press tint and the outline.
     void drawFace(juce::Graphics& g, juce::Rectangle<int> square) const;
     // A one-line text in the band at the top of the square.
-    void drawLabel(juce::Graphics& g, juce::Rectangle<int> square, const juce::String& text, float heightFraction,
-                   float minHeight, juce::Justification justification, float insetX, float insetY) const;
-    // A one-line text fitted into the rectangle; nothing when either is empty.
-    void drawTextIn(juce::Graphics& g, juce::Rectangle<int> area, const juce::String& text, float fontHeight,
-                    juce::Justification justification) const;
-    // drawLabel with the settings every button uses.
-    void drawStandardLabel(juce::Graphics& g, juce::Rectangle<int> square, const juce::String& text) const;
+    Caption label(juce::Rectangle<int> square, const juce::String& text, float heightFraction, float minHeight,
+                  juce::Justification justification, float insetX, float insetY) const;
+    // label with the settings every button uses.
+    Caption standardLabel(juce::Rectangle<int> square, const juce::String& text) const;
+    // A one-line text in the rectangle, in the editor's Light face of that height.
+    Caption textIn(juce::Rectangle<int> area, const juce::String& text, float fontHeight,
+                   juce::Justification justification) const;
+    // Draws getCaptions(); a caption whose text or area is empty draws nothing. The contents' scaling
+    // must be in place.
+    void drawCaptions(juce::Graphics& g) const;
 
     ApvtsRepaintListener repaintListener;
     juce::Colour outlineColour{0xf2ffffff};

@@ -14,5 +14,7 @@ public:
     StopButton() = default;
 
     void paint(juce::Graphics& g) override;
+    std::vector<Caption> getCaptions() const override;
+    juce::Rectangle<float> getSymbolBounds() const override;
 };
 } // namespace UtilityButtons
