@@ -49,7 +49,7 @@ TEST_P(HostBypassRender, OutputIsTheStereoInputDelayedByTheReportedLatency)
     const auto& c = GetParam();
     auto blockSizes = blockSizesFor(c);
     auto plugin = loadBuiltBundle(c.sampleRate, blockSizes.maximum());
-    EXPECT_EQ(plugin.instance->getLatencySamples(), c.expectedLatency);
+    EXPECT_EQ(latencySamplesOf(*plugin.instance), c.expectedLatency);
     bypassByTheHost(*plugin.instance);
 
     SignalSettings settings;
@@ -61,7 +61,7 @@ TEST_P(HostBypassRender, OutputIsTheStereoInputDelayedByTheReportedLatency)
     ASSERT_EQ(output.getNumChannels(), 2);
     ASSERT_EQ(output.getNumSamples(), input.getNumSamples());
     for (int channel = 0; channel < 2; ++channel)
-        expectDelayedSamples(output, channel, input, channel, plugin.instance->getLatencySamples());
+        expectDelayedSamples(output, channel, input, channel, latencySamplesOf(*plugin.instance));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -88,5 +88,5 @@ TEST(HostBypassMono, InputFeedsBothOutputs)
 
     ASSERT_EQ(output.getNumChannels(), 2);
     for (int channel = 0; channel < 2; ++channel)
-        expectDelayedSamples(output, channel, input, 0, plugin.instance->getLatencySamples());
+        expectDelayedSamples(output, channel, input, 0, latencySamplesOf(*plugin.instance));
 }

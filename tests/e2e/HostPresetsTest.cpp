@@ -97,7 +97,7 @@ TEST(HostPresets, EveryFactoryPresetLoadsByNameRendersAndNamesTheSavedState)
     const auto input = generateSignal(noise, 48000.0);
     AlignedRenderSettings settings;
     settings.preRollSamples = 28800; // past the start-up fade, then from one preset straight into the next
-    settings.latencySamples = plugin.instance->getLatencySamples();
+    settings.latencySamples = latencySamplesOf(*plugin.instance);
     settings.fixedTailSamples = 0;
 
     for (const auto& [category, name] : listing.factory)

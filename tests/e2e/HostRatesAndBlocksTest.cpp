@@ -70,7 +70,7 @@ void expectSteadySineThrough(juce::AudioPluginInstance& instance, double sampleR
     sine.frequency = settings.frequency;
     sine.sampleRate = sampleRate;
     sine.peak = juce::Decibels::decibelsToGain(static_cast<float>(settings.peakDecibels));
-    const int settled = static_cast<int>(settledAfterSeconds * sampleRate) + instance.getLatencySamples();
+    const int settled = static_cast<int>(settledAfterSeconds * sampleRate) + latencySamplesOf(instance);
     ASSERT_EQ(output.getNumChannels(), instance.getTotalNumOutputChannels()) << context;
     for (int channel = 0; channel < output.getNumChannels(); ++channel)
         EXPECT_EQ(sine.faultIn(output, channel, settled), "") << context;

@@ -88,7 +88,7 @@ TEST_P(LatencyOnEveryPath, AnImpulseComesOutAtTheReportedLatency)
     const auto [sampleRate, hostBlock] = GetParam();
     auto plugin = loadBuiltBundle(sampleRate, hostBlock);
     auto& instance = *plugin.instance;
-    const int latency = instance.getLatencySamples();
+    const int latency = latencySamplesOf(instance);
     EXPECT_GT(latency, 0);
 
     // An impulse at 1 s: the start-up ramp, and any switch's crossfade, are over by then.

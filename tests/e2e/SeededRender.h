@@ -46,7 +46,7 @@ inline juce::AudioBuffer<float> renderSeeded(const SeededRender& render)
 
     AlignedRenderSettings settings;
     settings.preRollSamples = static_cast<int>(render.sampleRate);
-    settings.latencySamples = instance.getLatencySamples();
+    settings.latencySamples = latencySamplesOf(instance);
     settings.fixedTailSamples = static_cast<int>(render.tailSeconds * render.sampleRate);
     SignalSettings signal;
     signal.kind = render.signal;

@@ -90,7 +90,7 @@ void printIdentity(const HostedPlugin& plugin, std::ostream& out)
         << "format:   " << d.pluginFormatName << ", class hash " << juce::String::toHexString(d.uniqueId) << "\n"
         << "channels: " << plugin.instance->getTotalNumInputChannels() << " in, "
         << plugin.instance->getTotalNumOutputChannels() << " out\n"
-        << "latency:  " << plugin.instance->getLatencySamples() << " samples\n";
+        << "latency:  " << latencySamplesOf(*plugin.instance) << " samples\n";
 }
 
 void printParameters(juce::AudioPluginInstance& instance, const HostOptions& options, std::ostream& out)
@@ -296,12 +296,13 @@ std::optional<HostOptions> parseHostOptions(const juce::StringArray& arguments)
 
 namespace
 {
-AlignedRenderSettings renderSettingsFor(const HostOptions& options, juce::AudioPluginInstance& instance, double sampleRate)
+AlignedRenderSettings renderSettingsFor(const HostOptions& options, juce::AudioPluginInstance& instance, int latencySamples,
+                                        double sampleRate)
 {
     AlignedRenderSettings settings;
     settings.preRollSamples = samplesIn(options.preRollSeconds, sampleRate);
     if (options.compensateLatency)
-        settings.latencySamples = juce::jmax(0, instance.getLatencySamples());
+        settings.latencySamples = latencySamples;
     if (options.tailSeconds)
         settings.fixedTailSamples = samplesIn(*options.tailSeconds, sampleRate);
     else
@@ -314,7 +315,7 @@ AlignedRenderSettings renderSettingsFor(const HostOptions& options, juce::AudioP
     return settings;
 }
 
-void reportRender(const AlignedRender& render, int inputSamples, const HostOptions& options, juce::AudioPluginInstance& instance,
+void reportRender(const AlignedRender& render, int inputSamples, const HostOptions& options, int latencySamples,
                   double sampleRate, std::ostream& out)
 {
     const auto seconds = [&](int samples) { return juce::String(samples / sampleRate, 3) + " s"; };
@@ -322,7 +323,7 @@ void reportRender(const AlignedRender& render, int inputSamples, const HostOptio
     if (!options.tailSeconds)
         out << (render.endedInSilence ? ", ended once silent," : ", the plug-in's tail length,");
     out << " to " << options.output->getFullPathName() << " (" << render.output.getNumChannels() << " channels, "
-        << sampleRate << " Hz, latency " << instance.getLatencySamples() << " samples, "
+        << sampleRate << " Hz, latency " << latencySamples << " samples, "
         << (options.compensateLatency ? "taken out" : "kept in") << ")\n";
 }
 } // namespace
@@ -383,10 +384,11 @@ void runHost(const HostOptions& options, std::ostream& out)
 
     if (rendering)
     {
-        const auto settings = renderSettingsFor(options, instance, sampleRate);
+        const int latency = latencySamplesOf(instance);
+        const auto settings = renderSettingsFor(options, instance, latency, sampleRate);
         const auto render = renderAligned(instance, input, blockSizes, settings);
         writeFloatWav(*options.output, render.output, sampleRate);
-        reportRender(render, input.getNumSamples(), options, instance, sampleRate, out);
+        reportRender(render, input.getNumSamples(), options, latency, sampleRate, out);
     }
     if (options.snapshot)
     {

@@ -2,6 +2,10 @@
 
 #include "tools/host/HostError.h"
 
+#include <pluginterfaces/vst/ivstaudioprocessor.h>
+
+#include <limits>
+
 namespace Quillmore::Host
 {
 namespace
@@ -71,10 +75,22 @@ void preparePlugin(juce::AudioPluginInstance& instance, double sampleRate, int m
     instance.setNonRealtime(true);
     instance.setRateAndBufferSizeDetails(sampleRate, maximumBlockSize);
     instance.prepareToPlay(sampleRate, maximumBlockSize);
+    // Nothing waits here for what the plug-in announces from its own thread about this (its latency):
+    // it comes through the message loop whenever it comes, and latencySamplesOf asks the plug-in.
+}
 
-    // A plug-in announces what preparing changed (its latency among them) through the message loop, as
-    // a host's running event loop would pass it on; its notices are queued by now.
-    juce::MessageManager::getInstance()->runDispatchLoopUntil(20);
+int latencySamplesOf(juce::AudioPluginInstance& instance)
+{
+    auto* component = vst3ComponentOf(instance);
+    void* processor = nullptr;
+    if (component == nullptr || component->queryInterface(Steinberg::Vst::IAudioProcessor::iid, &processor) != Steinberg::kResultOk
+        || processor == nullptr)
+        return juce::jmax(0, instance.getLatencySamples());
+
+    auto* audioProcessor = static_cast<Steinberg::Vst::IAudioProcessor*>(processor);
+    const auto latency = audioProcessor->getLatencySamples();
+    audioProcessor->release();
+    return static_cast<int>(juce::jmin<Steinberg::uint32>(latency, std::numeric_limits<int>::max()));
 }
 
 Steinberg::Vst::IComponent* vst3ComponentOf(juce::AudioPluginInstance& instance)

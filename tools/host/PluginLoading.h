@@ -25,6 +25,12 @@ HostedPlugin loadPlugin(const juce::File& bundle, double sampleRate, int maximum
 // Prepares the instance again, for another rate or block size.
 void preparePlugin(juce::AudioPluginInstance& instance, double sampleRate, int maximumBlockSize);
 
+// The latency the plug-in reports now, asked of the plug-in itself; at most the largest int. Use it
+// instead of the instance's getLatencySamples(): JUCE's host reads a VST3 plug-in's latency before it
+// activates the plug-in, and the plug-in announces the value that preparing gave it from its own
+// thread, so the host's copy changes only when that notice has come through the message loop.
+int latencySamplesOf(juce::AudioPluginInstance& instance);
+
 // The VST3 component behind a hosted VST3 plug-in, for interfaces that JUCE's host does not use;
 // null for a plug-in of another format.
 Steinberg::Vst::IComponent* vst3ComponentOf(juce::AudioPluginInstance& instance);
