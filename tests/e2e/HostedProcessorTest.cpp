@@ -1,11 +1,14 @@
 // The processor as a VST3 host sees it: its parameters with their texts, its latency and its tail, and
 // the patch it runs.
 #include "tests/e2e/BuiltBundle.h"
+#include "tests/e2e/ExpectSameSamples.h"
 #include "tools/host/HostedParameters.h"
 #include "tools/host/OfflineRender.h"
 #include "tools/host/TestSignal.h"
 
 #include <gtest/gtest.h>
+
+#include <set>
 
 using namespace Quillmore::Host;
 
@@ -63,11 +66,68 @@ TEST(HostedProcessor, ReportsItsLatencyAndTail)
     for (const auto& c : cases)
     {
         auto plugin = loadBuiltBundle(48000.0, c.maximumBlock);
-        EXPECT_EQ(plugin.instance->getLatencySamples(), c.latency) << c.maximumBlock;
+        EXPECT_EQ(latencySamplesOf(*plugin.instance), c.latency) << c.maximumBlock;
     }
 
     auto plugin = loadBuiltBundle();
     EXPECT_NEAR(plugin.instance->getTailLengthSeconds(), 10.0, 0.001);
+}
+
+// JUCE's host reads a VST3 plug-in's latency before activating it, and the plug-in announces the
+// value that activating gave it from a thread of its own, later, through the host's message loop. The
+// latency the host library gives is the plug-in's own answer as soon as it is prepared, with no loop
+// run: each step moves the latency, so a value held over from the step before shows, and the
+// framework's own prepare call is taken as well as the library's. The host's bypass hands the input
+// back delayed by exactly the plug-in's latency, which measures it.
+TEST(HostedProcessor, ItsLatencyIsTheOnePreparingGaveItRightAway)
+{
+    const struct
+    {
+        double rate;
+        int block;
+        bool preparedByTheFramework;
+    } steps[] = {
+        { 44100.0, 64, false }, { 96000.0, 160, true }, { 48000.0, 1024, true },
+        { 22050.0, 96, false }, { 48000.0, 192, true }, { 192000.0, 1, false },
+    };
+
+    auto plugin = loadBuiltBundle(48000.0, 512);
+    auto& instance = *plugin.instance;
+    setParameterFromText(findParameter(instance, "Bypass"), "On");
+    SignalSettings noise;
+    noise.kind = SignalKind::noise;
+    noise.seconds = 0.05;
+
+    std::set<int> latencies;
+    const auto expectLatencyMeasured = [&](double rate, int block) {
+        const int latency = latencySamplesOf(instance);
+        latencies.insert(latency);
+        const auto input = generateSignal(noise, rate);
+        auto blocks = BlockSizes::fixed(block);
+        const auto output = renderThrough(instance, input, blocks);
+        for (int channel = 0; channel < 2; ++channel)
+            expectDelayedSamples(output, channel, input, channel, latency);
+    };
+
+    {
+        SCOPED_TRACE("48000 Hz, blocks of 512, as loaded");
+        expectLatencyMeasured(48000.0, 512);
+    }
+    for (const auto& step : steps)
+    {
+        SCOPED_TRACE(std::to_string(static_cast<int>(step.rate)) + " Hz, blocks of " + std::to_string(step.block)
+                     + (step.preparedByTheFramework ? ", prepared by the framework" : ""));
+        if (step.preparedByTheFramework)
+        {
+            instance.releaseResources();
+            instance.prepareToPlay(step.rate, step.block);
+        }
+        else
+            preparePlugin(instance, step.rate, step.block);
+        expectLatencyMeasured(step.rate, step.block);
+    }
+    // Else a stale value could not show.
+    EXPECT_GE(latencies.size(), 3u) << "the steps no longer move the plug-in's latency";
 }
 
 TEST(HostedProcessor, RendersThePatchAndOutputAtZeroSilencesIt)
