@@ -2,6 +2,7 @@
 
 #include "editor/QuillmoreAudioProcessorEditor.h"
 
+#include "patch/core/PatchLatency.h"
 #include "plugin/EchoSpecHandler.h"
 #include "plugin/EngineBlockSize.h"
 #include "plugin/OutputMeter.h"
@@ -115,9 +116,9 @@ void QuillmoreAudioProcessor::prepareToPlay(double sampleRate, int maximumExpect
     bridge.prepare(engineBlockSize);
     hostBypassDelay.prepare(engineBlockSize);
     // The bridge's block and the patch's: every path through the patch, its own bypass included,
-    // answers one engine block late. Here and never from the audio thread: the framework tells the
-    // host when the value changes.
-    setLatencySamples(bridge.getLatencySamples() + engineBlockSize);
+    // answers one engine block and one sample late. Here and never from the audio thread: the
+    // framework tells the host when the value changes.
+    setLatencySamples(bridge.getLatencySamples() + engineBlockSize + PRT::patchSamplesLateBeyondBlock);
 
     trueBypassValue = apvts.getRawParameterValue(trueBypassId);
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "patch/core/PatchLatency.h"
 #include "patch/core/SignalBuffer.h"
 
 namespace PRT
@@ -7,7 +8,7 @@ namespace PRT
 
 // The signals of one channel through the top level's block graph, named after what they carry.
 // headsFeedback and previousInput outlive the block: the Heads chain's input and the bypass path's
-// source for the next block.
+// source for the next block; so does the last sample of each of the two one-sample delays.
 struct QuillmoreChannelSignals
 {
     explicit QuillmoreChannelSignals(GeneratedPatcher& patcher) : owner(patcher) {}
@@ -16,7 +17,8 @@ struct QuillmoreChannelSignals
 
     SignalBuffer scaledInput{owner};   // the input × 0.8 × input gain
     SignalBuffer previousInput{owner}; // the raw input of the previous block
-    SignalBuffer dry{owner};           // the previous block's raw input × bypass weight
+    SignalBuffer dry{owner};           // the raw input a block and a sample ago × bypass weight
+    OneSampleDelay dryDelay;           // its sample beyond the block
 
     SignalBuffer hiss{owner};
     SignalBuffer gatedHiss{owner};
@@ -27,7 +29,9 @@ struct QuillmoreChannelSignals
     SignalBuffer stopped{owner};
     SignalBuffer filtered{owner};
     SignalBuffer heads{owner};    // the end of the Heads chain
-    SignalBuffer headsMix{owner}; // the chain crossfaded with its input under HeadsOn
+    SignalBuffer headsSkipped{owner}; // the chain's input a sample late, in step with its output
+    OneSampleDelay headsSkippedDelay;
+    SignalBuffer headsMix{owner}; // the chain crossfaded with its skipped input under HeadsOn
 
     SignalBuffer sectionInput{owner}; // what enters the Space section
     SignalBuffer echoFeed{owner};

@@ -5,11 +5,13 @@
 // previous block; Order crossfades whether the Heads feed the Space section (0) or the Space section
 // feeds the next block's Heads (1); HeadsOn and SpaceOn crossfade each section with its own input, so
 // the lag stays whatever is switched. Then the hiss (while the Heads are on), the output amplifier,
-// the start-up ramp and the bypass crossfade with the raw input. The bypass path takes the previous
-// block's input, so that it is exactly as late as the processed path (the Heads chain's block) and the
-// plug-in's one reported latency holds whether bypassed or not. Every module runs in every setting,
-// also while bypassed. Every sum keeps the grouping of its terms that the mix is defined with (the key
-// is not quite the left plus the right output in 32-bit arithmetic).
+// the start-up ramp and the bypass crossfade with the raw input. Every path is one block and one
+// sample late (patchSamplesLateBeyondBlock): the Heads chain by its block and the warbler's sample at
+// rest, the copy that HeadsOn fades to and the bypass path by a block and an added sample, so that
+// the plug-in's one reported latency holds on every path and a switch between two stays in time.
+// Every module runs in every setting, also while bypassed. Every sum keeps the grouping of its terms
+// that the mix is defined with (the key is not quite the left plus the right output in 32-bit
+// arithmetic).
 #include "patch/core/FourLanes.h"
 #include "patch/core/GeneratedMath.h"
 
@@ -94,10 +96,11 @@ void Quillmore::takeInput(const SampleValue* const* inputs, const SampleValue* b
         SampleValue* scaled = channel(c).scaledInput.get();
         SampleValue* dry = channel(c).dry.get();
         SampleValue* previous = channel(c).previousInput.get();
+        channel(c).dryDelay.process(previous, dry, n);
         for (Index i = 0; i < n; ++i)
         {
             scaled[i] = boundSample(static_cast<float>(static_cast<double>(in[i]) * 0.8) * gains[c], signalLimit);
-            dry[i] = bypass[i] * previous[i];
+            dry[i] = bypass[i] * dry[i];
             previous[i] = in[i];
         }
     }
@@ -141,8 +144,9 @@ void Quillmore::runHeadsChain(Index n)
                       stereo(&QuillmoreChannelSignals::heads).data(), 2, n);
 }
 
-// The Heads result crossfaded with its input under HeadsOn; the section input chosen by Order; the
-// echo fed the whole section input (insert) or its echo send (send/return).
+// The Heads result crossfaded under HeadsOn with its input, a sample late as the chain's output is;
+// the section input chosen by Order; the echo fed the whole section input (insert) or its echo send
+// (send/return).
 void Quillmore::feedSpaceSection(Index n)
 {
     const SampleValue* h = headsWeight.get();
@@ -151,7 +155,8 @@ void Quillmore::feedSpaceSection(Index n)
     const SampleValue* es = echoSendWeight.get();
     for (QuillmoreChannelSignals* channel : {&left, &right})
     {
-        const SampleValue* fb = channel->headsFeedback.get();
+        SampleValue* skipped = channel->headsSkipped.get();
+        channel->headsSkippedDelay.process(channel->headsFeedback.get(), skipped, n);
         const SampleValue* d = channel->heads.get();
         const SampleValue* l1 = channel->scaledInput.get();
         SampleValue* hl = channel->headsMix.get();
@@ -160,7 +165,7 @@ void Quillmore::feedSpaceSection(Index n)
         inLanes(n, [&](Index i, auto lanes) {
             const auto heads = load(h + i, lanes);
             const auto order = load(o + i, lanes);
-            const auto headsMix = heads * load(d + i, lanes) + (1.0f - heads) * load(fb + i, lanes);
+            const auto headsMix = heads * load(d + i, lanes) + (1.0f - heads) * load(skipped + i, lanes);
             const auto input = order * load(l1 + i, lanes) + (1.0f - order) * headsMix;
             store(hl + i, headsMix);
             store(x + i, input);

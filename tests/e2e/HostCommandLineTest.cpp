@@ -58,7 +58,7 @@ TEST(HostCommandLine, RendersAGeneratedSignalWithVaryingBlocksLinedUpWithItsInpu
     EXPECT_NE(report.find("name:     Quillmore"), std::string::npos) << report;
     EXPECT_NE(report.find("vendor:   Zarn Peloq"), std::string::npos) << report;
     EXPECT_NE(report.find("Bypass"), std::string::npos) << report;
-    EXPECT_NE(report.find("latency 512 samples, taken out)"), std::string::npos) << report;
+    EXPECT_NE(report.find("latency 513 samples, taken out)"), std::string::npos) << report;
     EXPECT_NE(report.find("ended once silent"), std::string::npos) << report;
     EXPECT_GT(state.getFile().getSize(), 0);
 
@@ -92,9 +92,9 @@ TEST(HostCommandLine, RendersAMonoWavFileAtItsOwnRateAsItComesOutWhenAsked)
     const auto input = generateSignal(settings, 22050.0);
     writeFloatWav(in.getFile(), input, 22050.0);
 
-    // Blocks of 64 make the engine block 64 samples and the latency twice that: kept in, and with no
-    // lead-in, the render starts with the plug-in's first sample; the fixed tail brings out the
-    // input's last samples.
+    // Blocks of 64 make the engine block 64 samples and the latency twice that and a sample: kept in,
+    // and with no lead-in, the render starts with the plug-in's first sample; the fixed tail brings out
+    // the input's last samples.
     runHostTool({ "--input", in.getFile().getFullPathName(), "--set", "Bypass=On", "--tail", "0.1", "--block", "64",
                   "--keep-latency", "--pre-roll", "0", "--output", out.getFile().getFullPathName() });
 
@@ -103,7 +103,7 @@ TEST(HostCommandLine, RendersAMonoWavFileAtItsOwnRateAsItComesOutWhenAsked)
     ASSERT_EQ(rendered.samples.getNumChannels(), 2);
     ASSERT_EQ(rendered.samples.getNumSamples(), input.getNumSamples() + 2205);
     for (int channel = 0; channel < 2; ++channel)
-        expectDelayedSamples(rendered.samples, channel, input, 0, 128);
+        expectDelayedSamples(rendered.samples, channel, input, 0, 129);
 }
 
 TEST(HostCommandLine, TheReadmeImpulseIsHeardAtTheStartOnceThePluginHasStarted)
@@ -124,13 +124,14 @@ TEST(HostCommandLine, TheReadmeImpulseIsHeardAtTheStartOnceThePluginHasStarted)
 }
 
 // The render moves the plug-in's output earlier by exactly the latency the plug-in reports, whatever
-// the rate and blocks (the latency is twice the engine block that the largest host block calls for).
+// the rate and blocks (the latency is twice the engine block that the largest host block calls for,
+// and a sample).
 TEST(HostCommandLine, TakesOutTheReportedLatency)
 {
     const std::vector<juce::StringArray> cases { { "--rate", "48000" },
                                                  { "--rate", "44100", "--block", "64" },
                                                  { "--rate", "96000", "--varying-blocks", "17:150" } };
-    const std::vector<int> latencies { 512, 128, 256 };
+    const std::vector<int> latencies { 513, 129, 257 };
     for (size_t c = 0; c < cases.size(); ++c)
     {
         const juce::TemporaryFile kept(".wav"), aligned(".wav");

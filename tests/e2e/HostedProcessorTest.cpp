@@ -62,7 +62,7 @@ TEST(HostedProcessor, ReportsItsLatencyAndTail)
     {
         int maximumBlock;
         int latency;
-    } cases[] = { { 64, 128 }, { 150, 256 }, { 512, 512 } }; // twice the engine block
+    } cases[] = { { 64, 129 }, { 150, 257 }, { 512, 513 } }; // twice the engine block, and a sample
     for (const auto& c : cases)
     {
         auto plugin = loadBuiltBundle(48000.0, c.maximumBlock);

@@ -1,5 +1,6 @@
 // The real patch through the runtime's core object, as the plug-in drives it: the host's defaults
 // pushed in, blocks of the engine block size the processor picks.
+#include "patch/core/PatchLatency.h"
 #include "patch/core/QuillmoreParameters.h"
 #include "runtime/CoreObject.h"
 
@@ -139,10 +140,10 @@ INSTANTIATE_TEST_SUITE_P(EngineBlockSizes, QuillmoreRenderTest,
                          });
 
 // With the Heads off (their filters would colour it) the wet path is the one-engine-block-old copy
-// that the Heads chain works on.
-constexpr size_t wetLag = 128;
+// that the Heads chain works on, a sample late as the chain's output is. The bypass path is as late.
+constexpr size_t lag = 128 + patchSamplesLateBeyondBlock;
 
-TEST(QuillmoreDefaultRender, IsTheInputOneEngineBlockLateAtUnityGainAfterTheStartUpRampWithTheHeadsOff)
+TEST(QuillmoreDefaultRender, IsTheInputOneEngineBlockAndASampleLateAtUnityGainAfterTheStartUpRampWithTheHeadsOff)
 {
     CoreRender render(48000.0f, 128);
     render.set(params::HeadsOn, 0);
@@ -165,20 +166,22 @@ TEST(QuillmoreDefaultRender, IsTheInputOneEngineBlockLateAtUnityGainAfterTheStar
             }
             else if (start + i >= settled)
             {
-                largestError = std::max(largestError, std::fabs(render.outLeft[i] - inputLeft[start + i - wetLag]));
-                largestError = std::max(largestError, std::fabs(render.outRight[i] - inputRight[start + i - wetLag]));
+                largestError = std::max(largestError, std::fabs(render.outLeft[i] - inputLeft[start + i - lag]));
+                largestError = std::max(largestError, std::fabs(render.outRight[i] - inputRight[start + i - lag]));
             }
         }
     }
     EXPECT_LT(largestError, 1e-4f);
 }
 
-TEST(QuillmoreDefaultRender, BypassPassesTheInputOneEngineBlockLateAndGlidesBack)
+TEST(QuillmoreDefaultRender, BypassPassesTheInputOneEngineBlockAndASampleLateAndGlidesBack)
 {
-    // The bypass path is as late as the processed path, but for the warbler's sample.
-    constexpr size_t bypassLag = 128;
+    // With the input gain at half, the wet path (the Heads off) is the input at half gain and the bypass
+    // path the input itself, both equally late: the bypass glides from one gain to the other, in time.
+    constexpr float wetGain = 0.5f;
     CoreRender render(48000.0f, 128);
     render.set(params::HeadsOn, 0);
+    render.set(params::Input, 100.0f * wetGain);
     std::vector<float> inputLeft;
     auto run = [&](size_t samples, auto&& check) {
         for (size_t end = render.rendered + samples; render.rendered < end;)
@@ -187,31 +190,34 @@ TEST(QuillmoreDefaultRender, BypassPassesTheInputOneEngineBlockLateAndGlidesBack
             inputLeft.insert(inputLeft.end(), render.left.begin(), render.left.end());
             const size_t start = render.rendered - 128;
             for (Index i = 0; i < 128; ++i)
-                check(render.outLeft[i], inputLeft[start + i - bypassLag], inputLeft[start + i - wetLag]);
+                check(render.outLeft[i], inputLeft[start + i - lag]);
         }
     };
-    auto ignore = [](float, float, float) {};
+    auto ignore = [](float, float) {};
     run(28800, ignore); // past the start-up ramp
+    float largestError = 0.0f;
+    run(4800, [&](float out, float in) { largestError = std::max(largestError, std::fabs(out - wetGain * in)); });
+    EXPECT_LT(largestError, 1e-4f) << "the wet path";
 
     render.set(params::TrueBypass, 1);
     run(48000, ignore);
     // Held on, the bypass weight stops just short of 1: the wet path stays some 90 dB down.
-    float largestError = 0.0f;
-    run(4800, [&](float out, float in, float) { largestError = std::max(largestError, std::fabs(out - in)); });
-    EXPECT_LT(largestError, 1e-4f) << "the input, one block late";
+    largestError = 0.0f;
+    run(4800, [&](float out, float in) { largestError = std::max(largestError, std::fabs(out - in)); });
+    EXPECT_LT(largestError, 1e-4f) << "the input, one block and a sample late";
 
     render.set(params::TrueBypass, 0);
     // The dry share falls by 0.1 % per sample: to about a third after 1000 samples.
     double dryShare = 0.99997;
     largestError = 0.0f;
-    run(2048, [&](float out, float in, float wet) {
+    run(2048, [&](float out, float in) {
         dryShare *= 0.999;
-        const float expected = static_cast<float>(dryShare * in + (1.0 - dryShare) * wet);
+        const float expected = static_cast<float>((dryShare + (1.0 - dryShare) * wetGain) * in);
         largestError = std::max(largestError, std::fabs(out - expected));
     });
     EXPECT_LT(largestError, 1e-4f) << "a glide, not a step";
     run(24000, ignore);
     largestError = 0.0f;
-    run(4800, [&](float out, float, float wet) { largestError = std::max(largestError, std::fabs(out - wet)); });
-    EXPECT_LT(largestError, 1e-4f) << "back to the wet path, one block late";
+    run(4800, [&](float out, float in) { largestError = std::max(largestError, std::fabs(out - wetGain * in)); });
+    EXPECT_LT(largestError, 1e-4f) << "back to the wet path, one block and a sample late";
 }

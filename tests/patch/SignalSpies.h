@@ -9,9 +9,9 @@
 
 // Modules of the top level replaced by signal stand-ins with a gain of their own, so that a block's
 // output tells which modules it went through: each output port carries `gain` times the input port of
-// the same number, or `constant[port]` where the module has no such input. Each keeps what reached
-// its inputs in the last block and notes its block calls and prepares in a shared log. Their
-// parameter entry points stay the modules' own.
+// the same number (one sample late when `oneSampleLate`), or `constant[port]` where the module has no
+// such input. Each keeps what reached its inputs in the last block and notes its block calls and
+// prepares in a shared log. Their parameter entry points stay the modules' own.
 namespace PRT::test
 {
 
@@ -29,6 +29,7 @@ class SignalSpy : public Module
 {
 public:
     float gain = 1.0f;
+    bool oneSampleLate = false;
     std::array<float, GeneratedPatcher::maxSignalPorts> constant{};
     std::array<std::vector<float>, GeneratedPatcher::maxSignalPorts> seen;
 
@@ -52,8 +53,19 @@ protected:
             seen[port].assign(inputs[port], inputs[port] + n);
         for (Index port = 0; port < outs; ++port)
             for (Index i = 0; i < n; ++i)
-                outputs[port][i] = port < ins ? gain * inputs[port][i] : constant[port];
+            {
+                const float in = port >= ins ? 0.0f
+                                 : !oneSampleLate ? seen[port][i]
+                                 : i == 0 ? lastSeen[port]
+                                          : seen[port][i - 1];
+                outputs[port][i] = port < ins ? gain * in : constant[port];
+            }
+        for (Index port = 0; port < ins && n > 0; ++port)
+            lastSeen[port] = seen[port][n - 1];
     }
+
+private:
+    std::array<float, GeneratedPatcher::maxSignalPorts> lastSeen{};
 };
 
 template <typename Module>

@@ -1,7 +1,7 @@
 // The bridge from host blocks to engine blocks, measured on audio: a pass-through patcher that lags one
-// engine block, as the patch does, stands in for the patch, so the output must be the input, delayed
-// by exactly the reported latency, sample for sample and without a gap, for any sequence of host
-// blocks.
+// engine block and a sample, as the patch does, stands in for the patch, so the output must be the
+// input, delayed by exactly the reported latency, sample for sample and without a gap, for any
+// sequence of host blocks.
 #include "plugin/EngineBlockSize.h"
 #include "tests/plugin/ProcessorHarness.h"
 
@@ -10,6 +10,7 @@
 #include <cmath>
 #include <limits>
 #include <random>
+#include <utility>
 
 namespace
 {
@@ -40,15 +41,15 @@ int firstMismatch(const juce::AudioBuffer<float>& input, int inChannel, const ju
 }
 
 // Delay through the processor with the lagged pass-through: the latency it reports, which is the
-// bridge's engine block plus the patch's.
+// bridge's engine block plus the patch's block and sample.
 int expectedDelay(QuillmoreAudioProcessor& processor)
 {
-    EXPECT_EQ(processor.getLatencySamples(), 2 * processor.getEngineBlockSize());
+    EXPECT_EQ(processor.getLatencySamples(), 2 * processor.getEngineBlockSize() + 1);
     return processor.getLatencySamples();
 }
 } // namespace
 
-TEST(EngineBlockSize, FollowsTheHostMaximumAndTwiceItIsReportedAsLatency)
+TEST(EngineBlockSize, FollowsTheHostMaximumAndTwiceItAndASampleAreReportedAsLatency)
 {
     const struct
     {
@@ -62,7 +63,7 @@ TEST(EngineBlockSize, FollowsTheHostMaximumAndTwiceItIsReportedAsLatency)
         EXPECT_EQ(Quillmore::chooseEngineBlockSize(c.hostMaximum), c.engineBlock) << c.hostMaximum;
         harness.prepare(c.hostMaximum);
         EXPECT_EQ(harness.processor.getEngineBlockSize(), c.engineBlock) << c.hostMaximum;
-        EXPECT_EQ(harness.processor.getLatencySamples(), 2 * c.engineBlock) << c.hostMaximum;
+        EXPECT_EQ(harness.processor.getLatencySamples(), 2 * c.engineBlock + 1) << c.hostMaximum;
         EXPECT_EQ(harness.patcher.getBlockSize(), c.engineBlock) << c.hostMaximum;
     }
 }
@@ -169,6 +170,41 @@ TEST(AudioBridge, HostBypassDelaysTheInputByTheReportedLatency)
     EXPECT_EQ(firstMismatch(input, 1, output, 1, expectedDelay(harness.processor)), -1);
     // The patch still runs every engine block, so that what is sent to it meanwhile is taken in step.
     EXPECT_EQ(harness.patcher.processedBlocks, input.getNumSamples() / harness.processor.getEngineBlockSize());
+
+    // Prepared again for other blocks and another rate, it starts over from silence at the new latency.
+    for (const auto& [hostBlock, rate] : { std::pair { 1000, 96000.0 }, std::pair { 32, 44100.0 } })
+    {
+        ProcessorPlayer::prepare(harness.processor, hostBlock, juce::AudioChannelSet::stereo(),
+                                 juce::AudioChannelSet::stereo(), rate);
+        const auto again = harness.render(input, hostBlock, true);
+        EXPECT_EQ(firstMismatch(input, 0, again, 0, expectedDelay(harness.processor)), -1) << hostBlock;
+        EXPECT_EQ(firstMismatch(input, 1, again, 1, expectedDelay(harness.processor)), -1) << hostBlock;
+    }
+}
+
+TEST(AudioBridge, SwitchingTheHostBypassKeepsTime)
+{
+    // The stand-in patch is exactly as late as the bypass, so the switches are seamless: the output is
+    // the input, delayed by the latency, before, between and after them.
+    ProcessorHarness harness;
+    harness.prepare(256);
+    const auto input = sines(2, 6144);
+    juce::AudioBuffer<float> output(2, input.getNumSamples());
+    juce::AudioBuffer<float> block(2, 256);
+    juce::MidiBuffer midi;
+    for (int position = 0, k = 0; position < input.getNumSamples(); position += 256, ++k)
+    {
+        for (int channel = 0; channel < 2; ++channel)
+            block.copyFrom(channel, 0, input, channel, position, 256);
+        if (k / 5 % 2 == 1)
+            harness.processor.processBlockBypassed(block, midi);
+        else
+            harness.processor.processBlock(block, midi);
+        for (int channel = 0; channel < 2; ++channel)
+            output.copyFrom(channel, position, block, channel, 0, 256);
+    }
+    EXPECT_EQ(firstMismatch(input, 0, output, 0, expectedDelay(harness.processor)), -1);
+    EXPECT_EQ(firstMismatch(input, 1, output, 1, expectedDelay(harness.processor)), -1);
 }
 
 TEST(AudioBridge, AfterReleaseTheOutputIsSilentUntilPreparedAgain)

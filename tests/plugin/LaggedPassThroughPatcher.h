@@ -1,5 +1,6 @@
 #pragma once
 
+#include "patch/core/PatchLatency.h"
 #include "runtime/EngineInterface.h"
 #include "runtime/EventVariant.h"
 #include "runtime/List.h"
@@ -11,8 +12,9 @@
 #include <utility>
 #include <vector>
 
-// A stand-in for the generated patch with its one-block lag: each block puts out the input of the
-// block before (so audio through it is delayed by exactly one engine block). It has a parameter for
+// A stand-in for the generated patch with its lag: each block puts out the input of the block before,
+// one sample later still (so audio through it is delayed by exactly one engine block and the patch's
+// patchSamplesLateBeyondBlock). It has a parameter for
 // every host parameter ID it is given, plus "PatchOnly" (no host parameter has that ID) and a hidden
 // second "Saturate"; it records every value it receives and reports chosen values back to the engine
 // after each block, the way the patch reports its warble and echo-filter values. It also sends chosen
@@ -127,7 +129,7 @@ public:
         sampleRate = rate;
         blockSize = maxBlockSize;
         for (auto& channel : held)
-            channel.assign(maxBlockSize, 0.0f);
+            channel.assign(maxBlockSize + beyondBlock, 0.0f);
     }
 
     void process(const PRT::SampleValue* const* inputs, PRT::Index numInputs, PRT::SampleValue* const* outputs,
@@ -139,10 +141,11 @@ public:
             auto& memory = held[channel];
             if (channel < numOutputs)
                 std::copy_n(memory.begin(), sampleFrames, outputs[channel]);
+            std::copy_n(memory.begin() + sampleFrames, beyondBlock, memory.begin());
             if (channel < numInputs)
-                std::copy_n(inputs[channel], sampleFrames, memory.begin());
+                std::copy_n(inputs[channel], sampleFrames, memory.begin() + beyondBlock);
             else
-                std::fill_n(memory.begin(), sampleFrames, 0.0f);
+                std::fill_n(memory.begin() + beyondBlock, sampleFrames, 0.0f);
         }
         for (const auto& [index, value] : reports)
         {
@@ -213,7 +216,8 @@ private:
     std::vector<std::pair<PRT::ParameterIndex, float>> receivedValues;
     std::map<PRT::ParameterIndex, float> reports;
     std::vector<Message> outgoing;
-    std::vector<float> held[2];
+    static constexpr int beyondBlock = PRT::patchSamplesLateBeyondBlock;
+    std::vector<float> held[2]; // the samples still to come out
     float sampleRate = 0.0f;
     PRT::Index blockSize = 0;
 };

@@ -35,7 +35,7 @@ TEST(OutputMeter, ProcessorMetersTheOutputAndLetsItFallThreePercentPerBlock)
     harness.prepare(128);
     auto& processor = harness.processor;
 
-    // The output follows the input two engine blocks late; a steady level holds the meter.
+    // The output follows the input two engine blocks and a sample late; a steady level holds the meter.
     playLevels(harness, 0.5f, 0.1f, 4);
     EXPECT_NEAR(processor.outputLevelL.load(), 0.7072f, 0.00005f);
     EXPECT_NEAR(processor.outputLevelR.load(), 0.2518f, 0.00005f);
@@ -45,8 +45,8 @@ TEST(OutputMeter, ProcessorMetersTheOutputAndLetsItFallThreePercentPerBlock)
     playLevels(harness, 1.0f, 1.0f, 3);
     ASSERT_EQ(processor.outputLevelL.load(), 1.0f);
 
-    // Two blocks of the level still in the pipeline, then silence: 0.97, 0.9409, ...
-    playLevels(harness, 0.0f, 0.0f, 2);
+    // Two blocks and a sample of the level still in the pipeline, then silence: 0.97, 0.9409, ...
+    playLevels(harness, 0.0f, 0.0f, 3);
     float expected = 1.0f;
     for (int block = 0; block < 5; ++block)
     {
@@ -63,14 +63,15 @@ TEST(OutputMeter, ClipLightsFromExactly099AndGoOffWithTheNextLowerBlock)
     harness.prepare(128);
     auto& processor = harness.processor;
 
-    playLevels(harness, 0.99f, 0.9899f, 3);
+    // Each level fills the last of four blocks: it reaches the output two blocks and a sample late.
+    playLevels(harness, 0.99f, 0.9899f, 4);
     EXPECT_TRUE(processor.clipL.load());
     EXPECT_FALSE(processor.clipR.load());
 
-    playLevels(harness, -0.995f, 0.5f, 3);
+    playLevels(harness, -0.995f, 0.5f, 4);
     EXPECT_TRUE(processor.clipL.load()) << "negative peaks count by their size";
 
-    playLevels(harness, 0.9899f, 0.99f, 3);
+    playLevels(harness, 0.9899f, 0.99f, 4);
     EXPECT_FALSE(processor.clipL.load());
     EXPECT_TRUE(processor.clipR.load());
 }
