@@ -189,7 +189,7 @@ TEST_P(LatencyOnEveryPath, SwitchingAPathMidStreamKeepsTime)
     {
         auto plugin = loadBuiltBundle(sampleRate, hostBlock);
         auto& instance = *plugin.instance;
-        const int latency = instance.getLatencySamples();
+        const int latency = latencySamplesOf(instance);
         EXPECT_EQ(latency, reportedLatency);
         noWarble(instance);
         setNormalised(instance, "Order", 0.0f);
