@@ -9,6 +9,15 @@
 namespace PRT::dsp
 {
 
+// What one sample asks of a filter; the updater decides whether it designs anew.
+struct FilterSettings
+{
+    float frequency;
+    float q;
+    float gain; // 1 for a module without a gain input
+    std::int64_t mode;
+};
+
 // Per-filter bookkeeping in front of the designer: clamps the frequency to [1 Hz, sr/2] every
 // sample and, once per update interval (the prepared block size, so at block starts), redesigns
 // when the frequency, q, gain or mode changed. Between checks it hands out the held coefficients.
@@ -62,6 +71,7 @@ public:
     }
     float lastFrequency() const { return lastFrequency_; }
     float lastQ() const { return lastQ_; }
+    float lastGain() const { return lastGain_; }
 
     // How many of the coming samples are not checks: the held coefficients serve them unchanged, so
     // a module may run them as one stretch and skip() the updater past them.
@@ -87,29 +97,43 @@ private:
     BiquadCoefficients held_;
 };
 
-// Runs a block of n samples through filters that one updater designs: design(i) is called at each
-// sample the updater checks (it calls the updater's next and returns the coefficients), and
-// filter(begin, end, coefficients) runs each stretch of samples in between, on the held ones.
-template <typename Design, typename Filter>
-void runInCoefficientStretches(FilterCoefficientUpdater& updater, std::uint32_t n, Design&& design, Filter&& filter)
+// Runs a block of n samples past the updater's checks: check(i) at each sample the updater checks
+// (it asks the updater whether to design, and designs), then run(begin, end) on each stretch of
+// samples that one design serves: the checked sample alone, or the samples up to the next check.
+template <typename Check, typename Run>
+void runBetweenChecks(FilterCoefficientUpdater& updater, std::uint32_t n, Check&& check, Run&& run)
 {
     std::uint32_t i = 0;
     while (i < n)
     {
         if (updater.samplesBeforeCheck() == 0)
         {
-            const BiquadCoefficients c = design(i);
-            filter(i, i + 1, c);
+            check(i);
+            run(i, i + 1);
             ++i;
             continue;
         }
-        const std::uint32_t run = n - i < updater.samplesBeforeCheck() ? n - i : updater.samplesBeforeCheck();
-        // A copy, so that the coefficients stay in registers while the outputs are written.
-        const BiquadCoefficients held = updater.coefficients();
-        filter(i, i + run, held);
-        updater.skip(run);
-        i += run;
+        const std::uint32_t stretch = n - i < updater.samplesBeforeCheck() ? n - i : updater.samplesBeforeCheck();
+        run(i, i + stretch);
+        updater.skip(stretch);
+        i += stretch;
     }
+}
+
+// Runs a block of n samples through filters that one updater designs: design(i) is called at each
+// sample the updater checks (it calls the updater's next and returns the coefficients), and
+// filter(begin, end, coefficients) runs each stretch of samples in between, on the held ones.
+template <typename Design, typename Filter>
+void runInCoefficientStretches(FilterCoefficientUpdater& updater, std::uint32_t n, Design&& design, Filter&& filter)
+{
+    BiquadCoefficients held = updater.coefficients();
+    runBetweenChecks(
+        updater, n, [&](std::uint32_t i) { held = design(i); },
+        [&](std::uint32_t begin, std::uint32_t end) {
+            // A copy, so that the coefficients stay in registers while the outputs are written.
+            const BiquadCoefficients c = held;
+            filter(begin, end, c);
+        });
 }
 
 } // namespace PRT::dsp

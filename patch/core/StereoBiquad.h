@@ -2,39 +2,18 @@
 
 #include "patch/core/BiquadState.h"
 #include "patch/core/FilterCoefficientUpdater.h"
+#include "patch/core/StereoSections.h"
 
 #include <cstdint>
 
 namespace PRT::dsp
 {
 
-// What one sample asks of the filter; the updater decides whether it designs anew.
-struct FilterSettings
-{
-    float frequency;
-    float q;
-    float gain; // 1 for a module without a gain input
-    std::int64_t mode;
-};
-
 // A left and a right second-order section on the coefficients of one updater: the filter of every
 // module that filters both channels alike.
-class StereoBiquad
+class StereoBiquad : public StereoSections<BiquadState>
 {
 public:
-    // Prepares the updater for the mode and clears both channels, the first time and whenever the
-    // sample rate or block size changed; otherwise does nothing and returns false.
-    bool prepare(float sampleRate, std::uint32_t blockSize, std::int64_t mode, bool changed)
-    {
-        if (prepared_ && !changed)
-            return false;
-        prepared_ = true;
-        updater_.prepare(sampleRate, blockSize, mode);
-        left_.reset();
-        right_.reset();
-        return true;
-    }
-
     // settingsAt(i) gives sample i's settings; it is asked only at the samples the updater checks.
     template <typename SettingsAt>
     void process(const float* inLeft, const float* inRight, float* outLeft, float* outRight, std::uint32_t n,
@@ -62,12 +41,6 @@ public:
 
     // The coefficients of the last design.
     const BiquadCoefficients& coefficients() const { return updater_.coefficients(); }
-
-private:
-    FilterCoefficientUpdater updater_;
-    BiquadState left_;
-    BiquadState right_;
-    bool prepared_ = false;
 };
 
 } // namespace PRT::dsp

@@ -188,7 +188,7 @@ void Quillmore::PRTSubpatcher_50::renderRolloffSlide(SampleValue* slid, Index n)
     rolloffSlide = s;
 }
 
-void Quillmore::PRTSubpatcher_50::checkDesignAt(ChannelFilter& filter, dsp::StateVariableLowPass& lowPass, Index i)
+void Quillmore::PRTSubpatcher_50::checkDesignAt(ChannelFilter& filter, ChannelLowPass& lowPass, Index i)
 {
     if (filter.updater.samplesBeforeCheck() > 0)
     {
@@ -238,8 +238,8 @@ void Quillmore::PRTSubpatcher_50::filterBothChannels(const SampleValue* inL, con
 {
     // The two recursions side by side. The updaters were prepared together and see the same blocks,
     // so their checks fall on the same samples; either's check is taken sample by sample anyway.
-    dsp::StateVariableLowPass l = left.lowPass;
-    dsp::StateVariableLowPass r = right.lowPass;
+    ChannelLowPass l = left.lowPass;
+    ChannelLowPass r = right.lowPass;
     Index i = 0;
     while (i < n)
     {

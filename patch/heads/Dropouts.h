@@ -8,7 +8,7 @@
 #include "patch/core/Quillmore.h"
 #include "patch/core/SignalMonitor.h"
 #include "patch/core/Slider.h"
-#include "patch/core/StateVariableLowPass.h"
+#include "patch/core/StateVariableFilter.h"
 #include "patch/heads/RandomControlGenerator.h"
 
 namespace PRT
@@ -104,6 +104,8 @@ protected:
     void processBlock(const SampleValue* const* inputs, SampleValue* const* outputs, Index n) override;
 
 private:
+    using ChannelLowPass = dsp::StateVariableFilter<dsp::StateVariableOutput::LowPass>;
+
     // One channel's low-pass and, for the block, where its cut-off comes from: control × scale
     // through the map, times the roll-off factor of the slide, computed only where the updater looks.
     // The cut-off jumps at every check and often sits near half the rate, so the low-pass runs in
@@ -111,7 +113,7 @@ private:
     struct ChannelFilter
     {
         dsp::FilterCoefficientUpdater updater;
-        dsp::StateVariableLowPass lowPass;
+        ChannelLowPass lowPass;
         std::int64_t mode = dsp::LowPass;
         float scale = 0.0f;
         const SampleValue* control = nullptr;
@@ -140,7 +142,7 @@ private:
     void renderRolloffSlide(SampleValue* slid, Index n);
     // At the updater's checks, the cut-off of sample i and, when it or the q changed, a new design of
     // lowPass (the block's working copy of the filter's).
-    static void checkDesignAt(ChannelFilter& filter, dsp::StateVariableLowPass& lowPass, Index i);
+    static void checkDesignAt(ChannelFilter& filter, ChannelLowPass& lowPass, Index i);
     void filterBothChannels(const SampleValue* inL, const SampleValue* inR, SampleValue* outL, SampleValue* outR,
                             Index n);
 

@@ -6,7 +6,7 @@
 #include "patch/core/SignalBuffer.h"
 #include "patch/core/SignalMonitor.h"
 #include "patch/core/SignalScope.h"
-#include "patch/core/StereoBiquad.h"
+#include "patch/core/StereoStateVariableFilter.h"
 #include "patch/space/TapeDelay.h"
 
 #include <cstdint>
@@ -18,6 +18,8 @@ namespace PRT
 // centre glides towards EchoFilterFreq by 0.002 of the distance per sample (500 samples to 63 %) and
 // is swept by the echo's LFO: F = S × (1 + LFO × amount), so a full LFO sweeps it between 0 and twice
 // the set frequency. Every 20 ms the report timer hands the last monitored F to EchoFiltMeter.
+// The band-pass runs in state-variable form: in direct form the LFO's block-sized jumps down to the
+// 1 Hz floor, and a q jumping up at a low centre, rang and held the echo at 2.5 times a -6 dBFS input.
 class Quillmore::PRTSubpatcher_48::PRTSubpatcher_33 : public GeneratedPatcher
 {
 public:
@@ -39,7 +41,7 @@ public:
     SignalScope scope_obj_16{*this, HashedText("TapeDelayOG/Biquad/scope~_obj-16")}; // the sweep in Hz
     SignalScope scope_obj_14{*this, HashedText("TapeDelayOG/Biquad/scope~_obj-14")}; // F
 
-    std::int64_t filterMode = dsp::BandPass;
+    std::int64_t filterMode = dsp::BandPass; // told to the updater; the filter is a band-pass whatever it holds
     float freqSmoothed = 0.0f; // S
     float reportTimerOn = 0.0f;
     float reportInterval = 20.0f;
@@ -52,7 +54,7 @@ protected:
 private:
     void reportFrequency(const list& report);
 
-    dsp::StereoBiquad filter;
+    dsp::StereoStateVariableFilter<dsp::StateVariableOutput::BandPass> filter;
 
     SignalBuffer q{*this};
     SignalBuffer frequency{*this};
