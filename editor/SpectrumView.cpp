@@ -77,7 +77,14 @@ void SpectrumView::setSettings(const Settings& newSettings)
 {
     settings = newSettings;
     rebuildBinPositions();
+    layOutGridLabels();
     repaint();
+}
+
+// The labels change only with the size and the settings; the animation repaints many times a second.
+void SpectrumView::layOutGridLabels()
+{
+    gridLabels = getGridLabels(static_cast<float>(getWidth()), static_cast<float>(getHeight()));
 }
 
 void SpectrumView::pushSpectrumFrame(const float* frame)
@@ -360,15 +367,15 @@ void SpectrumView::paintGrid(juce::Graphics& g, float width, float height)
     }
 
     g.setColour(rgb.withAlpha(0.5f));
-    for (const auto& label : getGridLabels(width, height))
+    for (const auto& label : gridLabels)
     {
         g.setFont(label.font);
         g.drawText(label.text, label.area, juce::Justification::centred, false);
     }
 }
 
-// The row of the grid's labels, where the lines end: at 0.8 of the height, raised in a view too low to
-// hold it there whole.
+// Where the grid lines stop and the labels start. A short view (the smallest windows) lifts the row so
+// that the labels are not cut off at its bottom edge.
 float SpectrumView::labelRowTop(float height)
 {
     return std::max(0.0f, std::min(0.8f * height, height - labelRowHeight));
@@ -524,4 +531,5 @@ void SpectrumView::resized()
 {
     lastTrailX = std::numeric_limits<float>::quiet_NaN();
     rebuildBinPositions();
+    layOutGridLabels();
 }

@@ -119,9 +119,9 @@ public:
         juce::Font font;
         juce::Rectangle<int> area;
     };
-    // The grid's labels in a view of that size, as paint draws them: the full texts at 10 pixels while
-    // they all stand apart; in a view so narrow that two would run into each other, the kilohertz ones
-    // drop their "Hz", and where even those would, the font shrinks until they stand apart.
+    // The grid's labels laid out for a view of that size. Narrow windows have no room for "1kHz 2kHz ...",
+    // so where two full labels would collide the kilohertz ones shorten to "1k", "2k"; only if even those
+    // collide does the font shrink below 10 pixels.
     std::vector<GridLabel> getGridLabels(float width, float height) const;
 
     void timerCallback() override;
@@ -155,6 +155,7 @@ private:
     void paintGrid(juce::Graphics& g, float width, float height);
     static constexpr float labelRowHeight = 12.0f;
     static float labelRowTop(float height);
+    void layOutGridLabels();
     void paintRangeBand(juce::Graphics& g, float width);
     void paintTrail(juce::Graphics& g);
     void paintBell(juce::Graphics& g, float width);
@@ -170,6 +171,7 @@ private:
 
     std::array<float, frameSize> binX{};
     std::array<juce::Point<float>, frameSize> points, smoothedPoints;
+    std::vector<GridLabel> gridLabels; // for the current size and settings
 
     double phase = 0.0;
     double omega = juce::MathConstants<double>::twoPi;
