@@ -12,8 +12,8 @@ namespace
 constexpr const char* applicationName = "Quillmore";
 constexpr const char* fileSuffix = "settings";
 constexpr int pendingSaveDelayMs = 3000;
-// The file holds two short values; anything near this size is something else.
-constexpr size_t maximumBytes = 1 << 20;
+// The file holds two short values; anything near the limit for XML we did not write is something else.
+constexpr size_t maximumBytes = Quillmore::maximumUntrustedXmlBytes;
 
 // The framework's properties-file format: XML, or (read only) its binary form, a magic number and a
 // count of key and value strings, zlib-compressed after the magic number in the compressed variant.
