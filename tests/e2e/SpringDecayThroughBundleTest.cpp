@@ -107,9 +107,11 @@ TEST(SpringDecayThroughBundle, AHigherSpringDecayRingsLongerAtEveryRate)
             RecordProperty(name, ring.describe());
             ASSERT_GT(ring.peakDb, -80.0) << name << ": the spring is not heard";
             if (!previousDecay.empty())
+            {
                 EXPECT_TRUE(ringsLonger(ring, previous))
                     << name << " rings " << ring.describe() << ", SpringDecay " << previousDecay << " "
                     << previous.describe();
+            }
             previous = ring;
             previousDecay = decay;
         }
