@@ -722,7 +722,6 @@ void SpringModelA::restartAfterOverflow(SampleValue* out1, SampleValue* out2, In
         clearLine(line);
     const State before = state;
     state = State();
-    state.I = state.H = state.K = state.J = 0.0f;
     state.W = std::isfinite(before.W) ? before.W : 0.0f;
     state.Y = std::isfinite(before.Y) ? before.Y : 0.0f;
     state.B = std::isfinite(before.B) ? before.B : 0.0f;

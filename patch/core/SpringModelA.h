@@ -52,11 +52,12 @@ struct SpringModelA
         int64_t writePosition = 0;
     };
 
-    // The state the model carries from sample to sample. The loop (I, H) and damping (K, J)
-    // feedback values start at 4, 5, 3 and 1, everything else at 0.
+    // The state the model carries from sample to sample, all 0 at the start. The loop (I, H) and
+    // damping (K, J) feedback values must start at 0 too: K and J go into the tank lines even while
+    // the start-up gate is closed, so any other start value rings out of silence when it opens.
     struct State
     {
-        float I = 4.0f, H = 5.0f, K = 3.0f, J = 1.0f;
+        float I = 0.0f, H = 0.0f, K = 0.0f, J = 0.0f;
         float W = 0.0f, Y = 0.0f, B = 0.0f;
         float sR = 0.0f, sL = 0.0f, s3 = 0.0f, s4 = 0.0f;
         float a3 = 0.0f, a4 = 0.0f, a5 = 0.0f, a6 = 0.0f, a7 = 0.0f, ba = 0.0f, bb = 0.0f, bc = 0.0f;

@@ -15,7 +15,8 @@
 
 // A render through the built bundle that repeats exactly: the plug-in seeds its random sources from
 // the seed, loads a factory preset (when named) and takes the settings (ID, text), then plays the
-// signal (the phrase unless given) after a lead-in of one second, latency taken out, with a fixed tail.
+// signal (the phrase unless given) after a lead-in (one second unless given), latency taken out, with a
+// fixed tail.
 struct SeededRender
 {
     const char* preset = nullptr;
@@ -23,6 +24,8 @@ struct SeededRender
     Quillmore::Host::SignalKind signal = Quillmore::Host::SignalKind::phrase;
     double inputSeconds = 2.0;
     double tailSeconds = 1.0;
+    double preRollSeconds = 1.0; // 0: the signal from the first block, as a host plays a new instance
+    bool keepLatency = false;    // the plug-in's delay left in, so the output from its first sample on
     double sampleRate = 48000.0;
     int hostBlock = 256;
     int seed = 7;
@@ -45,8 +48,8 @@ inline juce::AudioBuffer<float> renderSeeded(const SeededRender& render)
         render.inspect(instance);
 
     AlignedRenderSettings settings;
-    settings.preRollSamples = static_cast<int>(render.sampleRate);
-    settings.latencySamples = latencySamplesOf(instance);
+    settings.preRollSamples = static_cast<int>(render.preRollSeconds * render.sampleRate);
+    settings.latencySamples = render.keepLatency ? 0 : latencySamplesOf(instance);
     settings.fixedTailSamples = static_cast<int>(render.tailSeconds * render.sampleRate);
     SignalSettings signal;
     signal.kind = render.signal;

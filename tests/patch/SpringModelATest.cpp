@@ -43,7 +43,6 @@ public:
         patch.engine.prepareToProcess(rate, blockSize, true); // empties the lines and the DC blockers
         SpringModelA::State& s = model().state;
         s = SpringModelA::State();
-        s.I = s.H = s.K = s.J = 0.0f;
         s.W = model().controls.gen01Diffusion;
         s.Y = model().controls.gen01Length;
         s.B = model().controls.gen01Spread;
