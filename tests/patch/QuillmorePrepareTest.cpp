@@ -32,9 +32,10 @@ protected:
 
     SpringModelA::DelayLine& line(int k) { return top->gen01.delayLines[static_cast<size_t>(k)]; }
 
-    // A mark in the first and the last memory, to see whether a prepare empties them.
+    // A mark in the first and the last memory and in the tanks' state, to see what a prepare empties.
     void markMemories()
     {
+        top->gen01.state.I = 0.75f; // as after some sound
         line(0).view->getData()[7] = 0.5;
         line(13).view->getData()[60000] = -0.25;
         line(0).readPosition = line(0).writePosition = 499; // within the line
@@ -90,7 +91,7 @@ TEST_F(QuillmorePrepareTest, FirstPrepareSetsEverythingUp)
     EXPECT_EQ(line(13).readPosition, 0) << "one beyond it goes back to the start";
     EXPECT_EQ(line(13).writePosition, 0);
     EXPECT_EQ(top->gen01.dcBlockerLeft.previousOutput(), 0.0f);
-    EXPECT_EQ(top->gen01.state.I, 4.0f) << "the tanks' state is not the prepare's";
+    EXPECT_EQ(top->gen01.state.I, 0.75f) << "the tanks' state is not the prepare's";
 
     EXPECT_EQ(log.prepares, childPrepares("44100:128:0")) << "every module, in member order";
 }
